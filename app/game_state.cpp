@@ -1,0 +1,27 @@
+// Defines the one GameState instance and the defaults of a new game.
+#include "app/game_state.h"
+
+// Everything starts at zero, but the prize ball starts on its way up. Constant
+// initialisation: the record exists before main runs.
+static constexpr GameState startState() {
+    GameState g{};
+    g.ballRising = true;
+    return g;
+}
+
+GameState game = startState();
+
+void resetGame() {
+    game.usePerspective = true;
+    game.showAxes = false;
+    game.screen = ScreenMachine;
+    game.eye = {0.0f, 0.0f, 4.0f};
+    game.center = {0.0f, 0.0f, 0.0f};
+    game.up = {0.0f, 1.0f, 0.0f};
+    game.pickSize = 1.0f;
+    game.credits = StartCredits;
+    game.tickets = 0;
+    game.shownTickets = 0;
+    game.reelAngle[0] = game.reelAngle[1] = game.reelAngle[2] = 0.0f;
+    game.leverAngle = 0.0f;
+}

@@ -1,0 +1,101 @@
+// The one game record: every field of game, view, window and input state, the types
+// it is made of, and the constants of the rules. Every callback reads and writes `game`.
+#pragma once
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------------
+// Types
+// ---------------------------------------------------------------------------------
+
+struct Vec3 {
+    float x, y, z;
+};
+
+enum Screen : int32_t { ScreenMachine = 0, ScreenPrize = 1, ScreenTokens = 2 };
+
+enum MachinePhase : int32_t { PhaseIdle = 0, PhaseSpinning = 1, PhaseSettled = 2 };
+
+constexpr int SelectBufferSize = 512;
+
+struct GameState {
+    int32_t credits;
+    int32_t tickets;
+    int32_t bet;
+    int32_t shownCredits;
+    int32_t shownTickets;
+    Screen screen;
+    MachinePhase machinePhase;
+    int32_t animating;
+    int32_t winKind;
+    int32_t reelStop[3];
+    float reelAngle[3];
+    bool reelsSettling;
+    float leverAngle;
+    float marqueeAngle;
+    float ballHeight;
+    bool ballRising;
+    bool showAxes;
+    bool usePerspective;
+    Vec3 eye;
+    Vec3 center;
+    Vec3 up;
+    int32_t windowId;
+    int32_t windowWidth;
+    int32_t windowHeight;
+    int32_t pickX;
+    int32_t pickY;
+    float pickSize;
+    uint32_t selectBuffer[SelectBufferSize];
+    int32_t hudSlot;
+};
+
+extern GameState game;
+
+// ---------------------------------------------------------------------------------
+// Constants of the game
+// ---------------------------------------------------------------------------------
+
+// Window
+constexpr int WindowWidth = 900;
+constexpr int WindowHeight = 900;
+constexpr int WindowX = 100;
+constexpr int WindowY = 100;
+constexpr const char* WindowTitle = "Slot Machine";
+
+// Rules
+constexpr int32_t StartCredits = 10;
+constexpr int32_t CreditCap = 10;      // a triple's payout is capped here
+constexpr int32_t BuyLimit = 10;       // tokens are sold only up to this many held
+constexpr int32_t StakeOne = 1;
+constexpr int32_t StakeFive = 5;
+constexpr int32_t WinnerTickets = 5;   // tickets that make a winner at the prize counter
+constexpr int32_t ReelStops[4] = {25, 135, 215, 305};
+
+// Animation, counted in idle steps
+constexpr unsigned TimerPeriodMs = 166;
+constexpr float LeverStep = 2.0f;
+constexpr float LeverFullPull = 70.0f;
+constexpr float LeverRest = 5.0f;
+constexpr float ReelStep = 20.0f;
+constexpr float ReelRunLimit[3] = {1440.0f, 2880.0f, 4320.0f};  // 4, 8 and 12 turns
+constexpr float MarqueeStep = 2.0f;
+constexpr float MarqueeFirstTurn = -360.0f;
+constexpr float MarqueeSecondTurn = -720.0f;
+constexpr double BallRiseStep = 0.05;
+constexpr double BallTop = 0.75;
+constexpr double BallFallStep = 0.1;
+constexpr double BallBottom = 0.05;
+
+// Status bar
+constexpr int32_t MaxCoinsShown = 11;
+constexpr int32_t MaxTicketsShown = 13;
+
+// ---------------------------------------------------------------------------------
+// Functions of the application shell
+// ---------------------------------------------------------------------------------
+
+// Stores the defaults of a new game; draws nothing and arms no timer.
+void resetGame();
+
+void onKeyboard(unsigned char key, int x, int y);

@@ -1,0 +1,45 @@
+// Start-up: opens the window, wires the callbacks, prepares the light, the game and
+// the pictures, and hands over to the GLUT main loop.
+#include <GL/glut.h>
+
+#include <cstdio>
+
+#include "app/game_state.h"
+#include "assets/assets.h"
+#include "game/play.h"
+#include "render/render.h"
+
+// Asks the GL for one buffer swap per display refresh, where it offers that.
+void requestSwapInterval();
+
+int main(int argc, char** argv) {
+    // Diagnostic lines must reach a pipe or a file at once and in order.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(WindowWidth, WindowHeight);
+    glutInitWindowPosition(WindowX, WindowY);
+    game.windowId = glutCreateWindow(WindowTitle);
+    requestSwapInterval();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+
+    glutDisplayFunc(onDisplay);
+    glutMouseFunc(onMouse);
+    glutKeyboardFunc(onKeyboard);
+    glutReshapeFunc(onReshape);
+
+    initLighting();
+    resetGame();
+    makeChecker(CheckerSize, CheckerSize);
+    bindPlainTexture();
+    loadAllTextures();
+
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glShadeModel(GL_SMOOTH);
+
+    glutMainLoop();
+    return 0;
+}

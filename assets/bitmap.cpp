@@ -1,0 +1,105 @@
+// The bitmap reader: 24-bit uncompressed Windows bitmaps into packed RGB rows. Every
+// byte of the file is treated as hostile: sizes are checked against the file first.
+#include <cstdlib>
+
+#include "assets/assets.h"
+
+// ---------------------------------------------------------------------------------
+// Layout of the header
+// ---------------------------------------------------------------------------------
+
+static const long DataOffsetField = 10;
+static const long WidthField = 18;
+static const long HeaderSize = 54;
+
+// ---------------------------------------------------------------------------------
+// Functions
+// ---------------------------------------------------------------------------------
+
+uint32_t readLE32(FILE* file) {
+    uint32_t b0 = static_cast<uint32_t>(getc(file));
+    uint32_t b1 = static_cast<uint32_t>(getc(file));
+    uint32_t b2 = static_cast<uint32_t>(getc(file));
+    uint32_t b3 = static_cast<uint32_t>(getc(file));
+    return b0 + (b1 << 8) + (b2 << 16) + (b3 << 24);
+}
+
+uint16_t readLE16(FILE* file) {
+    uint32_t b0 = static_cast<uint32_t>(getc(file));
+    uint32_t b1 = static_cast<uint32_t>(getc(file));
+    return static_cast<uint16_t>(b0 + (b1 << 8));
+}
+
+// Closes the file and reports failure: every refusal ends here.
+static int refuse(FILE* file) {
+    std::fclose(file);
+    return 0;
+}
+
+int loadBitmap(const char* name, Image* image) {
+    FILE* file = std::fopen(name, "rb");
+    if (!file) {
+        std::printf("File Not Found : %s\n", name);
+        return 0;
+    }
+
+    std::fseek(file, DataOffsetField, SEEK_CUR);
+    const uint32_t dataOffset = readLE32(file);
+    std::fseek(file, WidthField, SEEK_SET);
+    image->width = readLE32(file);
+    image->height = readLE32(file);
+    const uint64_t size = uint64_t{image->width} * image->height * 3u;
+
+    const uint16_t planes = readLE16(file);
+    if (planes != 1) {
+        std::printf("Planes from %s is not 1: %u\n", name, static_cast<unsigned>(planes));
+        return refuse(file);
+    }
+    const uint16_t bpp = readLE16(file);
+    if (bpp != 24) {
+        std::printf("Bpp from %s is not 24: %u\n", name, static_cast<unsigned>(bpp));
+        return refuse(file);
+    }
+    // Also refuses a negative height, the mark of a top-down bitmap.
+    if (size > UINT32_MAX) {
+        std::printf("Image size from %s is not supported: %u x %u\n", name, image->width, image->height);
+        return refuse(file);
+    }
+
+    // Nothing is allocated for pixels the file does not hold. Stored rows are padded
+    // to whole 4-byte words; the last row may come without its padding.
+    const uint64_t rowBytes = uint64_t{image->width} * 3u;
+    const uint64_t storedRow = (rowBytes + 3u) & ~uint64_t{3};
+    std::fseek(file, 0, SEEK_END);
+    const long end = std::ftell(file);
+    const uint64_t fileSize = end < 0 ? 0 : static_cast<uint64_t>(end);
+    const uint64_t needed = image->height == 0 ? 0 : storedRow * (image->height - 1u) + rowBytes;
+    if (size == 0 || dataOffset < HeaderSize || dataOffset > fileSize || needed > fileSize - dataOffset) {
+        std::printf("Error reading image data from %s.\n", name);
+        return refuse(file);
+    }
+
+    image->pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(size)));
+    if (!image->pixels) {
+        std::printf("Error allocating memory for color-corrected image data");
+        return refuse(file);
+    }
+
+    for (uint32_t row = 0; row < image->height; ++row) {
+        unsigned char* dest = image->pixels + rowBytes * row;
+        if (std::fseek(file, static_cast<long>(dataOffset + storedRow * row), SEEK_SET) != 0 ||
+            std::fread(dest, static_cast<size_t>(rowBytes), 1, file) != 1) {
+            std::printf("Error reading image data from %s.\n", name);
+            return refuse(file);
+        }
+    }
+
+    for (uint32_t i = 0; i < static_cast<uint32_t>(size); i += 3) {
+        const unsigned char blue = image->pixels[i];
+        image->pixels[i] = image->pixels[i + 2];
+        image->pixels[i + 2] = blue;
+    }
+
+    std::fclose(file);
+    return 1;
+}

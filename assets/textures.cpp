@@ -1,0 +1,72 @@
+// The twenty fixed texture slots: the plain slot 0 and the nineteen pictures loaded
+// into slots 1 to 19 at start-up. After start-up slots are only ever bound.
+#include <cstdlib>
+#include <iostream>
+
+#include "assets/assets.h"
+
+// ---------------------------------------------------------------------------------
+// State
+// ---------------------------------------------------------------------------------
+
+const char* const textureFiles[PictureCount + 1] = {
+    nullptr,           "slotbackground.bmp", "slot.bmp",       "betone.bmp",          "betfive.bmp",
+    "marqone.bmp",     "marqfive.bmp",       "wintwo.bmp",     "winthree.bmp",        "winzero.bmp",
+    "coin.bmp",        "ticket.bmp",         "menu.bmp",       "tokenbackground.bmp", "dollarone.bmp",
+    "dollartwo.bmp",   "dollarfive.bmp",     "spacestore.bmp", "winner.bmp",          "loser.bmp",
+};
+
+unsigned char* checkerImage = nullptr;
+Image* loadImageRecord = nullptr;
+
+static const int CheckerSquare = 8;
+
+// ---------------------------------------------------------------------------------
+// Functions
+// ---------------------------------------------------------------------------------
+
+void loadTexture(const char* fileName, TextureSlot slot) {
+    loadImageRecord = static_cast<Image*>(std::malloc(sizeof(Image)));
+    if (!loadImageRecord) {
+        std::printf("Error allocating space for image");
+        std::exit(1);
+    }
+    *loadImageRecord = Image{0, 0, nullptr};
+    std::cout << "trying to load " << fileName << std::endl;
+    if (!loadBitmap(fileName, loadImageRecord)) std::exit(1);
+
+    glBindTexture(GL_TEXTURE_2D, slot);
+    // Rows are tightly packed: the GL must not expect them padded to 4 bytes.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, static_cast<GLsizei>(loadImageRecord->width),
+                 static_cast<GLsizei>(loadImageRecord->height), 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 loadImageRecord->pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+}
+
+void loadAllTextures() {
+    for (int slot = 1; slot <= PictureCount; ++slot) loadTexture(textureFiles[slot], static_cast<TextureSlot>(slot));
+}
+
+void makeChecker(int width, int height) {
+    checkerImage = new unsigned char[static_cast<size_t>(width) * static_cast<size_t>(height) * 3];
+    for (int i = 0; i < width; ++i) {
+        for (int j = 0; j < height; ++j) {
+            const unsigned char v = ((i / CheckerSquare + j / CheckerSquare) % 2 == 1) ? 255 : 0;
+            unsigned char* pixel = checkerImage + (static_cast<size_t>(i) + static_cast<size_t>(height) * j) * 3;
+            pixel[0] = pixel[1] = pixel[2] = v;
+        }
+    }
+}
+
+// The plain slot is never given an image, so it stays incomplete and the GL draws
+// whatever is bound to it untextured. (The checker is built but never uploaded: an
+// upload the GL refuses would leave an error behind in every frame.)
+void bindPlainTexture() {
+    glBindTexture(GL_TEXTURE_2D, TexPlain);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_CLAMP));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_CLAMP));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_NEAREST));
+}

@@ -1,0 +1,67 @@
+// Game play: the rules of a spin and its payout, the timer-and-idle animation driver,
+// and the picking that turns mouse presses into game actions.
+#pragma once
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------------
+// Selection names
+// ---------------------------------------------------------------------------------
+
+enum PickName : uint32_t {
+    PickNone = 0xFFFFFFFFu,
+    PickLever = 5,
+    PickBetOne = 6,
+    PickBetFive = 7,
+    PickDollarOne = 8,
+    PickDollarTwo = 9,
+    PickDollarFive = 10,
+};
+
+// ---------------------------------------------------------------------------------
+// Spin and payout
+// ---------------------------------------------------------------------------------
+
+// The game's own linear congruential generator, the only source of reel stops.
+int gameRand();
+// Puts the generator back to the state it has when the program starts.
+void seedGameRand(uint32_t state);
+
+int randomReelStop();
+void startSpin();
+void resolveSpin();
+void pullLever();
+void betOne();
+void betFive();
+void buyTokens(int amount);
+
+// ---------------------------------------------------------------------------------
+// Animation driver
+// ---------------------------------------------------------------------------------
+
+// Arms the 166 ms animation timer. At most one timer chain is ever live: an arming
+// while one runs makes that chain's next firing act as a fresh arming with 1.
+void armAnimationTimer();
+// Forgets the live chain (for tests that restart the simulated clock).
+void resetAnimationTimer();
+void onTimer(int value);
+void onIdle();
+void machineStep();
+void ballStep();
+
+// ---------------------------------------------------------------------------------
+// Picking
+// ---------------------------------------------------------------------------------
+
+enum PickMode { PickModeAuto, PickModeQuery, PickModeSelect };
+
+// Which way pickAt finds hits: occlusion queries where the GL has them (Auto), or
+// forced to one path. Only tests change it.
+extern PickMode pickMode;
+
+void onMouse(int button, int state, int x, int y);
+void pickAt();
+void processHits(int32_t hitCount, const uint32_t* buffer);
+// Names the parts drawn from here on: glLoadName while selecting, a new occlusion
+// query while counting samples, nothing while drawing a frame.
+void setPickName(uint32_t name);

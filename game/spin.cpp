@@ -1,0 +1,92 @@
+// The rules: staking a spin, drawing the three reel stops, judging and paying the
+// outcome, and buying tokens. A spin is decided and booked the moment it is asked for.
+#include "app/game_state.h"
+#include "game/play.h"
+
+// ---------------------------------------------------------------------------------
+// Random source
+// ---------------------------------------------------------------------------------
+
+// Never seeded, so every run plays the same sequence of stops.
+static uint32_t randState = 1;
+
+int gameRand() {
+    randState = randState * 214013u + 2531011u;
+    return static_cast<int>((randState >> 16) & 0x7FFFu);
+}
+
+void seedGameRand(uint32_t state) { randState = state; }
+
+int randomReelStop() {
+    const int k = gameRand() % 4;
+    return ReelStops[k];
+}
+
+// ---------------------------------------------------------------------------------
+// A spin
+// ---------------------------------------------------------------------------------
+
+void startSpin() {
+    game.machinePhase = PhaseSpinning;
+    game.marqueeAngle = 0.0f;
+    armAnimationTimer();
+    game.animating = 1;
+}
+
+void resolveSpin() {
+    game.leverAngle = 0.0f;
+    game.reelsSettling = false;
+    for (int32_t& stop : game.reelStop) stop = randomReelStop();
+
+    const int32_t s0 = game.reelStop[0];
+    const int32_t s1 = game.reelStop[1];
+    const int32_t s2 = game.reelStop[2];
+    if (s0 == s1 || s0 == s2) {
+        if (s1 == s2) {
+            // The cap applies before the stake is taken: a triple leaves at most 10 - bet.
+            game.credits += 2 * game.bet;
+            if (game.credits > CreditCap) game.credits = CreditCap;
+            game.winKind = 2;
+        } else {
+            game.winKind = 1;
+        }
+    } else {
+        game.winKind = (s1 == s2) ? 1 : 0;
+    }
+
+    game.credits -= game.bet;
+    game.shownCredits -= game.bet;  // the stake leaves the status bar at once
+    game.tickets += game.winKind * game.bet;
+
+    armAnimationTimer();
+    game.animating = 1;
+}
+
+// ---------------------------------------------------------------------------------
+// Requests
+// ---------------------------------------------------------------------------------
+
+void pullLever() {
+    if (game.credits < game.bet) return;
+    startSpin();
+    resolveSpin();
+}
+
+void betOne() {
+    if (game.credits < StakeOne) return;
+    game.bet = StakeOne;
+    startSpin();
+    resolveSpin();
+}
+
+void betFive() {
+    if (game.credits < StakeFive) return;
+    game.bet = StakeFive;
+    startSpin();
+    resolveSpin();
+}
+
+void buyTokens(int amount) {
+    if (game.credits > BuyLimit) return;
+    game.credits += amount;
+}

@@ -1,0 +1,108 @@
+// Rendering: materials and lighting, frame composition and projection, the machine
+// model, the status bar and menu panel, and the prize and token screens.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+// ---------------------------------------------------------------------------------
+// Materials and lighting
+// ---------------------------------------------------------------------------------
+
+struct Material {
+    GLfloat ambient[4];
+    GLfloat diffuse[4];
+    GLfloat specular[4];
+    GLfloat shininess;
+};
+
+extern const Material turquoiseMaterial;
+extern const Material whiteMaterial;
+extern const Material goldMaterial;
+
+extern const GLfloat lightPosition[4];
+extern const GLfloat lightAmbient[4];
+extern const GLfloat lightDiffuse[4];
+extern const GLfloat lightSpecular[4];
+
+void applyMaterial(Material m);
+void initLighting();
+void placeLight();
+
+// A quadric made once, filled and smoothly lit, with texture coordinates when asked.
+GLUquadric* makeQuadric(bool textured);
+
+// ---------------------------------------------------------------------------------
+// Frame composition and projection
+// ---------------------------------------------------------------------------------
+
+void onDisplay();
+void onReshape(int width, int height);
+void drawAxes();
+// Multiplies the view's projection and its look-at onto the current matrix, as the
+// display sees the scene; the pick pass uses it too, so both always agree.
+void applyProjection(int width, int height);
+// Sets the fixed display look-at onto the current model-view matrix.
+void applyDisplayCamera();
+// Draws the scene of the screen shown: the machine, the prize or the token counter.
+void drawScreenScene();
+
+// ---------------------------------------------------------------------------------
+// Machine model
+// ---------------------------------------------------------------------------------
+
+void drawMachine();
+void drawBackdrop();
+void drawReelWindow();
+void drawAxle();
+void drawReel();
+void drawCoinSlot();
+void drawMarquee();
+void drawLeverShaft();
+void drawLeverKnob();
+void drawBetOneButton();
+void drawBetFiveButton();
+// The slot the marquee wears for the current phase, stake and result.
+GLuint marqueeSlot();
+
+// ---------------------------------------------------------------------------------
+// Status bar and menu panel
+// ---------------------------------------------------------------------------------
+
+void drawStatusBar();
+void drawMenuPanel();
+void drawUnitQuad();
+void drawCoin();
+void drawTicket();
+
+// ---------------------------------------------------------------------------------
+// Prize and token screens
+// ---------------------------------------------------------------------------------
+
+void drawPrizeScreen();
+void drawTokenScreen();
+void drawPrizeBackdrop();
+void drawTokenBackdrop();
+void drawPrizeBall();
+void drawVerdictSign(int offset);
+void drawDollarOne();
+void drawDollarTwo();
+void drawDollarFive();
+
+// ---------------------------------------------------------------------------------
+// Flat pieces
+// ---------------------------------------------------------------------------------
+
+// One unlit plate of four corners: the colour and, where given, the texture
+// coordinate before every vertex.
+struct Plate {
+    GLfloat colour[3];
+    GLfloat texCoord[4][2];
+    GLfloat vertex[4][3];
+    bool textured;
+};
+
+// Emits the plate as one GL_POLYGON; the caller switches lighting and binds the slot.
+void emitPlate(const Plate& plate);
+// Lighting back on and smooth shading, as every flat piece leaves them.
+void endFlatPiece();
