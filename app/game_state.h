@@ -98,4 +98,8 @@ constexpr int32_t MaxTicketsShown = 13;
 // Stores the defaults of a new game; draws nothing and arms no timer.
 void resetGame();
 
+// Everything start-up does once the window and its GL context exist: callbacks,
+// light, a new game, the textures, and the GL switches; ends the process on a bad picture.
+void startGame();
+
 void onKeyboard(unsigned char key, int x, int y);

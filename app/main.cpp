@@ -22,23 +22,7 @@ int main(int argc, char** argv) {
     glutInitWindowPosition(WindowX, WindowY);
     game.windowId = glutCreateWindow(WindowTitle);
     requestSwapInterval();
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-
-    glutDisplayFunc(onDisplay);
-    glutMouseFunc(onMouse);
-    glutKeyboardFunc(onKeyboard);
-    glutReshapeFunc(onReshape);
-
-    initLighting();
-    resetGame();
-    makeChecker(CheckerSize, CheckerSize);
-    bindPlainTexture();
-    loadAllTextures();
-
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glShadeModel(GL_SMOOTH);
+    startGame();
 
     glutMainLoop();
     return 0;
