@@ -65,11 +65,11 @@ constexpr const char* WindowTitle = "Slot Machine";
 
 // Rules
 constexpr int32_t StartCredits = 10;
-constexpr int32_t CreditCap = 10;      // a triple's payout is capped here
-constexpr int32_t BuyLimit = 10;       // tokens are sold only up to this many held
+constexpr int32_t CreditCap = 10;  // a triple's payout is capped here
+constexpr int32_t BuyLimit = 10;   // tokens are sold only up to this many held
 constexpr int32_t StakeOne = 1;
 constexpr int32_t StakeFive = 5;
-constexpr int32_t WinnerTickets = 5;   // tickets that make a winner at the prize counter
+constexpr int32_t WinnerTickets = 5;  // tickets that make a winner at the prize counter
 constexpr int32_t ReelStops[4] = {25, 135, 215, 305};
 
 // Animation, counted in idle steps

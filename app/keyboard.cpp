@@ -20,8 +20,7 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
         glutPostWindowRedisplay(game.windowId);
         break;
     case 'Q':
-    case 'q':
-        std::exit(0);
+    case 'q': std::exit(0);
     case 'S':
     case 's':
         // Also starts the animation that bounces the ball; only a finished spin stops it.
@@ -40,7 +39,6 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
         game.usePerspective = !game.usePerspective;
         onReshape(game.windowWidth, game.windowHeight);  // posts its own redisplay
         break;
-    default:
-        break;
+    default: break;
     }
 }

@@ -10,10 +10,10 @@
 // ---------------------------------------------------------------------------------
 
 const char* const textureFiles[PictureCount + 1] = {
-    nullptr,           "slotbackground.bmp", "slot.bmp",       "betone.bmp",          "betfive.bmp",
-    "marqone.bmp",     "marqfive.bmp",       "wintwo.bmp",     "winthree.bmp",        "winzero.bmp",
-    "coin.bmp",        "ticket.bmp",         "menu.bmp",       "tokenbackground.bmp", "dollarone.bmp",
-    "dollartwo.bmp",   "dollarfive.bmp",     "spacestore.bmp", "winner.bmp",          "loser.bmp",
+    nullptr,         "slotbackground.bmp", "slot.bmp",       "betone.bmp",          "betfive.bmp",
+    "marqone.bmp",   "marqfive.bmp",       "wintwo.bmp",     "winthree.bmp",        "winzero.bmp",
+    "coin.bmp",      "ticket.bmp",         "menu.bmp",       "tokenbackground.bmp", "dollarone.bmp",
+    "dollartwo.bmp", "dollarfive.bmp",     "spacestore.bmp", "winner.bmp",          "loser.bmp",
 };
 
 unsigned char* checkerImage = nullptr;
@@ -39,8 +39,7 @@ void loadTexture(const char* fileName, TextureSlot slot) {
     // Rows are tightly packed: the GL must not expect them padded to 4 bytes.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, static_cast<GLsizei>(loadImageRecord->width),
-                 static_cast<GLsizei>(loadImageRecord->height), 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 loadImageRecord->pixels);
+                 static_cast<GLsizei>(loadImageRecord->height), 0, GL_RGB, GL_UNSIGNED_BYTE, loadImageRecord->pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 }

@@ -20,9 +20,9 @@ PickMode pickMode = PickModeAuto;
 // counted by a query; the hit records are then written as selection would write them.
 enum PassKind { PassNone, PassSelect, PassQuery };
 
-static const int MaxRuns = 16;          // runs of drawing under one name in one pass
+static const int MaxRuns = 16;            // runs of drawing under one name in one pass
 static const GLsizei QueryViewport = 16;  // the pick region is sampled on a 16 x 16 grid
-static const GLuint RecordWords = 4;     // name count, two depths, one name
+static const GLuint RecordWords = 4;      // name count, two depths, one name
 
 static PassKind passKind = PassNone;
 static GLuint queries[MaxRuns];
@@ -154,7 +154,7 @@ static GLint queryPass(const GLint viewport[4]) {
         GLuint samples = 0;
         queryApi.result(queries[i], GL_QUERY_RESULT, &samples);
         if (samples == 0) continue;
-        uint32_t* record = game.selectBuffer + static_cast<GLuint>(hits) * RecordWords;
+        uint32_t* record = game.selectBuffer + static_cast<size_t>(hits) * RecordWords;
         record[0] = 1;
         record[1] = 0;  // the depths, which nothing reads
         record[2] = 0;

@@ -36,7 +36,10 @@ void startSpin() {
 void resolveSpin() {
     game.leverAngle = 0.0f;
     game.reelsSettling = false;
-    for (int32_t& stop : game.reelStop) stop = randomReelStop();
+    // Left, centre, right: the order fixes which stop each reel gets from the sequence.
+    game.reelStop[0] = randomReelStop();
+    game.reelStop[1] = randomReelStop();
+    game.reelStop[2] = randomReelStop();
 
     const int32_t s0 = game.reelStop[0];
     const int32_t s1 = game.reelStop[1];

@@ -15,10 +15,8 @@ static const Plate ticketPlate = {{0.0f, 0.5f, 1.0f},
                                   {{0, 0, 0}, {0.75f, 0, 0}, {0.75f, 0.5f, 0}, {0, 0.5f, 0}},
                                   true};
 
-static const Plate menuPlate = {{1.0f, 1.0f, 1.0f},
-                                {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
-                                {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}},
-                                true};
+static const Plate menuPlate = {
+    {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}}, true};
 
 static GLUquadric* coinQuadric() {
     static GLUquadric* q = makeQuadric(true);

@@ -11,10 +11,8 @@
 
 static const GLfloat ScreenScale = 2.25f;
 
-static const Plate counterBackdropPlate = {{1.0f, 1.0f, 1.0f},
-                                           {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
-                                           {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}},
-                                           true};
+static const Plate counterBackdropPlate = {
+    {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}, true};
 
 static const Plate verdictPlate = {{1.0f, 1.0f, 1.0f},
                                    {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
@@ -40,7 +38,7 @@ static GLUquadric* ballQuadric() {
 }
 
 static GLUquadric* dollarQuadric(int which) {
-    static GLUquadric* q[3] = {makeQuadric(true), makeQuadric(true), makeQuadric(true)};
+    static GLUquadric* const q[3] = {makeQuadric(true), makeQuadric(true), makeQuadric(true)};
     return q[which];
 }
 
