@@ -1,0 +1,456 @@
+"""Shared helpers of the end-to-end tests: run the real game under the X server named
+by DISPLAY, drive it with xdotool, read its console from a file and the pixels of its
+window from screenshots, and find where scene points are drawn on the screen."""
+
+import ctypes
+import math
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+# Where the game opens its window, in root coordinates.
+WINDOW_X, WINDOW_Y, WINDOW_SIZE = 100, 100, 900
+WINDOW_TITLE = "Slot Machine"
+# Inside the window, over the black background: where the pointer rests while typing
+# (with no window manager the keys go to the window under the pointer).
+KEY_POINTER = (950, 150)
+
+# The nineteen pictures in the order the game loads them into slots 1 to 19.
+PICTURES = [
+    "slotbackground.bmp", "slot.bmp", "betone.bmp", "betfive.bmp", "marqone.bmp",
+    "marqfive.bmp", "wintwo.bmp", "winthree.bmp", "winzero.bmp", "coin.bmp",
+    "ticket.bmp", "menu.bmp", "tokenbackground.bmp", "dollarone.bmp", "dollartwo.bmp",
+    "dollarfive.bmp", "spacestore.bmp", "winner.bmp", "loser.bmp",
+]
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def log(message):
+    print(message, flush=True)
+
+
+# ---------------------------------------------------------------------------------
+# Where the scene is drawn
+# ---------------------------------------------------------------------------------
+
+# The display camera: the projection looks from z = 4 and the model-view from z = 3,
+# so a scene point at depth z is 7 - z units in front of the eye. Perspective: fovy 50,
+# aspect 1. Orthographic: half-height 2 at any depth.
+def project(x, y, z=0.0, view="persp"):
+    if view == "persp":
+        half = (7.0 - z) * math.tan(math.radians(25.0))
+    else:
+        half = 2.0
+    nx, ny = x / half, y / half
+    half_px = WINDOW_SIZE / 2.0
+    return (int(round(WINDOW_X + half_px * (1.0 + nx))), int(round(WINDOW_Y + half_px * (1.0 - ny))))
+
+
+def project_rect(x0, y0, x1, y1, z=0.0, view="persp"):
+    """Window-clipped root rectangle (left, top, right, bottom) of a scene rectangle."""
+    ax, ay = project(x0, y0, z, view)
+    bx, by = project(x1, y1, z, view)
+    left, right = max(min(ax, bx), WINDOW_X), min(max(ax, bx), WINDOW_X + WINDOW_SIZE - 1)
+    top, bottom = max(min(ay, by), WINDOW_Y), min(max(ay, by), WINDOW_Y + WINDOW_SIZE - 1)
+    return (left, top, right, bottom)
+
+
+# Parts of the machine screen (scene units, z = 0 unless given).
+BET_ONE = (0.65, -0.8, 0.0)
+BET_FIVE = (1.15, -0.8, 0.0)
+LEVER_KNOB = (2.025, 1.275, 0.0)  # the knob at rest: lever frame scale 1.5, translate (1.35, -0.65)
+BACKDROP_ONLY = (-0.9, 1.6, 0.0)  # on the backdrop, left of the marquee, above the reel window
+MACHINE_AREA = (-1.375, -1.375, 2.375, 2.375)  # the backdrop, which holds every moving part
+# Token counter: the five-dollar coin.
+DOLLAR_FIVE = (-0.3, -0.5, 0.0)
+# Prize counter: the verdict sign and the column the ball bounces in are drawn at z = 1;
+# left of them, at z = 0, only the counter's backdrop.
+SIGN_AREA = (0.5 - 0.5625, -0.625, 0.5 + 0.5625, -0.0625)
+BALL_AREA = (0.05, 0.05, 0.95, 2.65)
+PRIZE_Z = 1.0
+PRIZE_BACKDROP_AREA = (-1.6, -1.5, -0.3, 2.5)
+
+# Status bar: the strips lie at z = 0 (white over x -3 .. 0.5, yellow from 0.5 on, both
+# y -3.75 .. -2.15), coins and stubs at z = 0.5. Coin k is centred at (-2.5 + 0.3 k,
+# -2.5), radius 0.2, and overlaps its neighbours by 0.1, so it is sampled 0.05 off its
+# centre and below it, where no neighbour reaches: left for the coins in front of the
+# white strip, right for coin 10, which straddles the strips' border, and the one
+# after it. Stub k spans x 0.5 + 0.25 k .. + 0.1875 and y -2.5 .. -2.125; the window
+# shows the first ten of the thirteen stub places.
+BAR_Z = 0.5
+COIN_SLOTS = 12  # one past the eleven the bar can show
+STUB_SLOTS = 10
+
+
+def coin_point(k):
+    return (-2.5 + 0.3 * k + (-0.05 if k < 10 else 0.05), -2.6, BAR_Z)
+
+
+def coin_background(k):
+    return "white" if k < 10 else "yellow"
+
+
+def stub_point(k):
+    return (0.5 + 0.25 * k + 0.09375, -2.3125, BAR_Z)
+
+
+WHITE_STRIP_POINT = (-1.0, -2.25, 0.0)  # above the coins
+YELLOW_STRIP_POINT = (2.0, -2.7, 0.0)  # below the stubs, right of the coins
+
+
+def classify(rgb):
+    r, g, b = rgb
+    if r >= 235 and g >= 235 and b >= 235:
+        return "white"
+    if r >= 235 and g >= 235 and b <= 40:
+        return "yellow"
+    return "other"
+
+
+def is_stub_colour(rgb):
+    # Stubs are drawn unlit in colour (0, 0.5, 1) times their picture: no red at all.
+    r, g, b = rgb
+    return r < 60 and b >= 60
+
+
+# ---------------------------------------------------------------------------------
+# Screenshots
+# ---------------------------------------------------------------------------------
+
+
+class Shot:
+    """One capture of the game window (an XWD dump), addressed in root coordinates."""
+
+    def __init__(self, data, taken):
+        header = struct.unpack(">25I", data[:100])
+        (header_size, _version, _format, _depth, width, height, _xoff, byte_order, _unit, _bit_order, _pad,
+         bits_per_pixel, bytes_per_line, _visual, red_mask, green_mask, blue_mask, _bits_rgb, _cmap_entries,
+         ncolors, _ww, _wh, window_x, window_y, _border) = header
+        self.taken = taken
+        self.width, self.height = width, height
+        self.origin = (window_x, window_y)
+        self.stride = bytes_per_line
+        self.pixel_bytes = bytes_per_line // width if bits_per_pixel == 24 else bits_per_pixel // 8
+        self.little = byte_order == 0
+        self.masks = (red_mask, green_mask, blue_mask)
+        start = header_size + 12 * ncolors
+        self.pixels = data[start:start + bytes_per_line * height]
+        check(len(self.pixels) == bytes_per_line * height, "short screenshot")
+
+    def _value(self, col, row):
+        at = row * self.stride + col * self.pixel_bytes
+        return int.from_bytes(self.pixels[at:at + self.pixel_bytes], "little" if self.little else "big")
+
+    def rgb(self, px, py):
+        col, row = px - self.origin[0], py - self.origin[1]
+        check(0 <= col < self.width and 0 <= row < self.height, f"pixel ({px}, {py}) outside the window")
+        value = self._value(col, row)
+        out = []
+        for mask in self.masks:
+            shift = (mask & -mask).bit_length() - 1
+            out.append(((value & mask) >> shift) * 255 // (mask >> shift))
+        return tuple(out)
+
+    def at(self, point, view="persp"):
+        return self.rgb(*project(*point, view=view))
+
+    def _rows(self, rect):
+        left, top, right, bottom = rect
+        ox, oy = self.origin
+        for py in range(top, bottom + 1):
+            row = py - oy
+            a = row * self.stride + (left - ox) * self.pixel_bytes
+            yield self.pixels[a:a + (right - left + 1) * self.pixel_bytes]
+
+    def differing(self, other, rect):
+        """How many pixels of the root rectangle differ between two shots."""
+        count = 0
+        n = self.pixel_bytes
+        for mine, theirs in zip(self._rows(rect), other._rows(rect)):
+            if mine != theirs:
+                count += sum(1 for i in range(0, len(mine), n) if mine[i:i + n] != theirs[i:i + n])
+        return count
+
+    def same(self, other, rect=None):
+        if rect is None:
+            return self.pixels == other.pixels
+        return all(mine == theirs for mine, theirs in zip(self._rows(rect), other._rows(rect)))
+
+    def write_png(self, path):
+        """Writes the whole window as an RGB PNG."""
+        raw = bytearray()
+        n = self.pixel_bytes
+        fast = self.little and n == 4 and self.masks == (0xFF0000, 0xFF00, 0xFF)
+        for row in range(self.height):
+            raw.append(0)
+            if fast:  # stored as blue, green, red, pad
+                line = self.pixels[row * self.stride:row * self.stride + self.width * n]
+                rgb = bytearray(self.width * 3)
+                rgb[0::3], rgb[1::3], rgb[2::3] = line[2::4], line[1::4], line[0::4]
+                raw.extend(rgb)
+            else:
+                for col in range(self.width):
+                    raw.extend(self.rgb(self.origin[0] + col, self.origin[1] + row))
+
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+        png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+        png += chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
+        os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(png)
+
+    # --- the status bar -------------------------------------------------------------
+
+    def bar_counts(self):
+        """(coins, stubs, samples): the counts the status bar shows and what was sampled."""
+        samples = []
+        white = self.at(WHITE_STRIP_POINT)
+        yellow = self.at(YELLOW_STRIP_POINT)
+        samples.append(f"white strip {white}, yellow strip {yellow}")
+        check(classify(white) == "white" and classify(yellow) == "yellow",
+              f"status bar strips are not white and yellow: {samples[0]}")
+        coins = []
+        for k in range(COIN_SLOTS):
+            colour = self.at(coin_point(k))
+            empty = coin_background(k)
+            kind = classify(colour)
+            coins.append(kind != empty)
+            samples.append(f"coin {k}: {colour} {'coin' if kind != empty else 'empty'}")
+            check(kind in (empty, "other"), f"coin slot {k} shows {colour}: neither a coin nor its strip")
+        stubs = []
+        for k in range(STUB_SLOTS):
+            colour = self.at(stub_point(k))
+            present = is_stub_colour(colour)
+            stubs.append(present)
+            samples.append(f"stub {k}: {colour} {'stub' if present else 'empty'}")
+            check(present or classify(colour) == "yellow", f"stub slot {k} shows {colour}: neither a stub nor yellow")
+        coin_count = sum(coins)
+        stub_count = sum(stubs)
+        # Rows fill from the left: a gap means the counting went wrong, not the game.
+        check(coins == [True] * coin_count + [False] * (COIN_SLOTS - coin_count),
+              "coins not drawn from the left: " + "; ".join(samples))
+        check(stubs == [True] * stub_count + [False] * (STUB_SLOTS - stub_count),
+              "stubs not drawn from the left: " + "; ".join(samples))
+        return coin_count, stub_count, samples
+
+
+# ---------------------------------------------------------------------------------
+# The game process
+# ---------------------------------------------------------------------------------
+
+
+def _die_with_parent():
+    # The game must not outlive the test, even when the test itself is killed.
+    libc = ctypes.CDLL("libc.so.6", use_errno=True)
+    libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def run_tool(*argv, timeout=20):
+    result = subprocess.run(list(argv), stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+    return result.returncode, result.stdout.decode(errors="replace"), result.stderr.decode(errors="replace")
+
+
+class Game:
+    """The real game, started in a private copy of the stage folder."""
+
+    def __init__(self, stage, leave_out=()):
+        check(os.environ.get("DISPLAY"), "DISPLAY is not set: the end-to-end tests need an X server")
+        check(os.path.isfile(os.path.join(stage, "slot-machine")), f"no slot-machine in {stage}")
+        self.dir = tempfile.mkdtemp(prefix="slot-e2e-")
+        for name in os.listdir(stage):
+            source = os.path.join(stage, name)
+            if name in leave_out or not os.path.isfile(source):
+                continue
+            shutil.copy2(source, os.path.join(self.dir, name))
+        self.console_path = os.path.join(self.dir, "console.log")
+        self.proc = None
+        self.window = None
+        self.status = None
+        self.last_shot = None
+
+    # --- process ------------------------------------------------------------------
+
+    def start(self):
+        with open(self.console_path, "wb") as out:
+            self.proc = subprocess.Popen(["./slot-machine"], cwd=self.dir, stdin=subprocess.DEVNULL, stdout=out,
+                                         stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
+
+    def running(self):
+        return self.proc is not None and self.proc.poll() is None
+
+    def wait_exit(self, timeout=20):
+        try:
+            self.status = self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the game did not exit within {timeout} s")
+        return self.status
+
+    def stop(self):
+        if self.running():
+            self.proc.kill()
+            self.proc.wait()
+
+    def cleanup(self, keep):
+        self.stop()
+        if not keep:
+            shutil.rmtree(self.dir, ignore_errors=True)
+
+    # --- console ------------------------------------------------------------------
+
+    def console(self):
+        with open(self.console_path, "rb") as f:
+            return f.read().decode(errors="replace")
+
+    def lines(self):
+        return self.console().splitlines()
+
+    def wait_for(self, condition, timeout, what, poll=0.05):
+        end = time.monotonic() + timeout
+        while True:
+            value = condition()
+            if value:
+                return value
+            if time.monotonic() > end:
+                raise Failure(f"timed out after {timeout} s waiting for {what}")
+            time.sleep(poll)
+
+    def wait_lines(self, count, timeout=10, what=None):
+        """Waits until the console holds at least `count` lines, returns them all."""
+        return self.wait_for(lambda: (lambda ls: ls if len(ls) >= count else None)(self.lines()), timeout,
+                             what or f"{count} console lines")
+
+    # --- window -------------------------------------------------------------------
+
+    def find_window(self, timeout=30):
+        # The window of a game that has just been killed can linger for a moment, so
+        # wait until exactly one window has the title.
+        def look():
+            check(self.running(), f"the game ended with status {self.proc.poll()} before its window appeared")
+            code, out, _ = run_tool("xdotool", "search", "--name", f"^{WINDOW_TITLE}$")
+            ids = out.split()
+            return ids[0] if code == 0 and len(ids) == 1 else None
+
+        self.window = self.wait_for(look, timeout, f"exactly one window titled {WINDOW_TITLE!r}", poll=0.1)
+        return self.window
+
+    def wait_ready(self, timeout=60):
+        """Waits for the window, the first reshape's line and a drawn status bar."""
+        self.find_window(timeout)
+        self.wait_for(lambda: "perspective" in self.lines(), timeout, "the first 'perspective' line")
+
+        def drawn():
+            shot = self.shot()
+            return classify(shot.at(WHITE_STRIP_POINT)) == "white"
+
+        self.wait_for(drawn, timeout, "the first frame", poll=0.1)
+        return self.wait_still()
+
+    def shot(self):
+        for attempt in range(3):
+            check(self.running(), f"the game ended with status {self.proc.poll()}")
+            result = subprocess.run(["xwd", "-silent", "-id", self.window], stdout=subprocess.PIPE,
+                                    stderr=subprocess.PIPE, timeout=20)
+            if result.returncode == 0:
+                break
+            # A lingering window of an earlier game was found first: look again.
+            self.find_window()
+        check(result.returncode == 0, "xwd failed: " + result.stderr.decode(errors="replace"))
+        self.last_shot = Shot(result.stdout, time.monotonic())
+        return self.last_shot
+
+    # --- input ------------------------------------------------------------------------
+
+    def key(self, name):
+        # No --sync: moving where the pointer already is would wait for a motion event.
+        code, _, err = run_tool("xdotool", "mousemove", str(KEY_POINTER[0]), str(KEY_POINTER[1]), "key", name)
+        check(code == 0, "xdotool key failed: " + err)
+
+    def click(self, px, py):
+        code, _, err = run_tool("xdotool", "mousemove", str(px), str(py), "click", "1")
+        check(code == 0, "xdotool click failed: " + err)
+
+    def click_scene(self, point, view="persp"):
+        """Left-clicks where a scene point is drawn; returns the console lines it printed."""
+        before = len(self.lines())
+        self.click(*project(*point, view=view))
+        lines = self.wait_lines(before + 1, what="the hit count after a click")
+        first = lines[before]
+        check(first.startswith("number of hits "), f"after a click the console printed {first!r}")
+        hits = int(first.split()[-1])
+        lines = self.wait_lines(before + 1 + hits, what=f"{hits} hit records")
+        return lines[before:before + 1 + hits]
+
+    # --- motion -----------------------------------------------------------------------
+
+    def wait_still(self, timeout=120, quiet=1.0, gap=0.25, on_shot=None):
+        """Takes shots until nothing has changed for `quiet` seconds; returns the last.
+        `on_shot(previous, shot)` sees every consecutive pair on the way."""
+        end = time.monotonic() + timeout
+        previous = self.shot()
+        still_since = previous.taken
+        while True:
+            time.sleep(gap)
+            shot = self.shot()
+            if on_shot:
+                on_shot(previous, shot)
+            if not shot.same(previous):
+                still_since = shot.taken
+            elif shot.taken - still_since >= quiet:
+                return shot
+            if time.monotonic() > end:
+                raise Failure(f"the screen did not come to rest within {timeout} s")
+            previous = shot
+
+
+# ---------------------------------------------------------------------------------
+# Test runner
+# ---------------------------------------------------------------------------------
+
+
+def run(test, games):
+    """Runs `test()`; on a failure prints what was seen and exits 1. Every game in the
+    list `games` (filled by the test as it starts them) is killed at the end."""
+    name = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(3))
+    started = time.monotonic()
+    failed = True
+    try:
+        test()
+        failed = False
+        log(f"{name}: passed in {time.monotonic() - started:.1f} s")
+    except Failure as failure:
+        log(f"{name}: FAILED: {failure}")
+    finally:
+        for game in games:
+            if failed:
+                log(f"--- console of the game in {game.dir} ---")
+                try:
+                    log(game.console().rstrip("\n"))
+                except OSError:
+                    pass
+                log("--- end of console ---")
+                if game.last_shot is not None:
+                    path = os.path.abspath(f"{name}-failure.png")
+                    try:
+                        game.last_shot.write_png(path)
+                        log(f"last screenshot: {path}")
+                    except Exception as error:  # the report must not hide the failure
+                        log(f"could not write the last screenshot: {error}")
+            game.cleanup(keep=False)
+    sys.exit(1 if failed else 0)
