@@ -1,0 +1,88 @@
+// The recording fake of freeglut: the GLUT entry points the game calls, over a
+// simulated clock, plus the helpers the tests use to drive and inspect them.
+#include "tests/unit/fake_glut.h"
+
+#include <GL/glut.h>
+
+#include <algorithm>
+
+namespace fakeglut {
+namespace {
+
+struct Record {
+    uint64_t clock = 0;
+    uint64_t nextSeq = 0;
+    std::vector<Timer> timers;
+    IdleFn idle = nullptr;
+    bool firing = false;
+    int timerArmings = 0;
+    int idleRegistrations = 0;
+    int windowRedisplays = 0;
+    int lastWindow = -1;
+    int plainRedisplays = 0;
+    int swaps = 0;
+    std::vector<uint64_t> timerRedisplayTimes;
+};
+
+Record& rec() {
+    static Record r;
+    return r;
+}
+
+}  // namespace
+
+void reset() { rec() = Record{}; }
+uint64_t now() { return rec().clock; }
+const std::vector<Timer>& pending() { return rec().timers; }
+
+void advance(uint64_t ms) {
+    Record& r = rec();
+    const uint64_t end = r.clock + ms;
+    for (;;) {
+        auto next = std::min_element(r.timers.begin(), r.timers.end(), [](const Timer& a, const Timer& b) {
+            return a.due != b.due ? a.due < b.due : a.seq < b.seq;
+        });
+        if (next == r.timers.end() || next->due > end) break;
+        const Timer t = *next;
+        r.timers.erase(next);  // one-shot, as in GLUT: a chain re-arms itself
+        r.clock = t.due;
+        r.firing = true;
+        t.fn(t.value);
+        r.firing = false;
+    }
+    r.clock = end;
+}
+
+IdleFn idle() { return rec().idle; }
+int timerArmings() { return rec().timerArmings; }
+int idleRegistrations() { return rec().idleRegistrations; }
+int windowRedisplays() { return rec().windowRedisplays; }
+int lastRedisplayWindow() { return rec().lastWindow; }
+int plainRedisplays() { return rec().plainRedisplays; }
+int swaps() { return rec().swaps; }
+const std::vector<uint64_t>& timerRedisplayTimes() { return rec().timerRedisplayTimes; }
+
+}  // namespace fakeglut
+
+using fakeglut::rec;
+
+void glutTimerFunc(unsigned int time, void (*callback)(int), int value) {
+    auto& r = rec();
+    r.timers.push_back({r.clock + time, time, callback, value, r.nextSeq++});
+    ++r.timerArmings;
+}
+
+void glutIdleFunc(void (*callback)(void)) {
+    rec().idle = callback;
+    ++rec().idleRegistrations;
+}
+
+void glutPostWindowRedisplay(int window) {
+    auto& r = rec();
+    ++r.windowRedisplays;
+    r.lastWindow = window;
+    if (r.firing) r.timerRedisplayTimes.push_back(r.clock);
+}
+
+void glutPostRedisplay(void) { ++rec().plainRedisplays; }
+void glutSwapBuffers(void) { ++rec().swaps; }
