@@ -1,0 +1,233 @@
+// The idle steps of the animation: the timeline of a spin, of the prize key before any
+// spin, a spin asked for mid-animation, the screens that pause the machine, the ball.
+#include <algorithm>
+#include <vector>
+
+#include "tests/unit/game_fixture.h"
+
+namespace {
+
+constexpr float Limit[3] = {1440.0f, 2880.0f, 4320.0f};  // 4, 8 and 12 turns
+
+// Where the machine stands after `n` steps of a timeline that began from lever 0,
+// reels at `reelStart` and marquee 0; `spin` says whether a spin (not the prize key)
+// started it, which decides whether the marquee makes its first turn.
+struct Expected {
+    float lever, marquee, reel[3];
+    MachinePhase phase;
+    bool settling;
+    int animating;
+};
+
+Expected expectedAt(int n, bool spin, const int stop[3], const float reelStart[3]) {
+    Expected e{};
+    e.lever = n <= 35 ? 2.0f * n : std::max(5.0f, 70.0f - 2.0f * (n - 35));
+    e.settling = n >= 36;
+    for (int i = 0; i < 3; ++i) {
+        const float run = 20.0f * (n - 35);
+        e.reel[i] = n <= 35 ? reelStart[i] : run <= Limit[i] ? run : static_cast<float>(stop[i]) + Limit[i];
+    }
+    const float firstTurn = spin ? std::max(-360.0f, -2.0f * n) : 0.0f;
+    e.marquee = n <= 251 ? firstTurn : std::max(-720.0f, firstTurn - 2.0f * (n - 251));
+    e.phase = n >= 252 ? PhaseSettled : (spin && n <= 180) ? PhaseSpinning : PhaseIdle;
+    e.animating = n <= (spin ? 431 : 611) ? 1 : 0;
+    return e;
+}
+
+void expectMachine(const Expected& e) {
+    EXPECT_EQ(game.leverAngle, e.lever);
+    EXPECT_EQ(game.marqueeAngle, e.marquee);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(game.reelAngle[i], e.reel[i]) << "reel " << i;
+    EXPECT_EQ(game.machinePhase, e.phase);
+    EXPECT_EQ(game.reelsSettling, e.settling);
+    EXPECT_EQ(game.animating, e.animating);
+}
+
+TEST_F(GameTest, TimelineOfOneSpin) {
+    game.windowId = 3;
+    betOne();  // stops 135, 305, 215
+    const int stop[3] = {135, 305, 215};
+    const float still[3] = {0, 0, 0};
+    for (int n = 1; n <= 440; ++n) {
+        SCOPED_TRACE(n);
+        onIdle();
+        expectMachine(expectedAt(n, true, stop, still));
+        EXPECT_EQ(fakeglut::windowRedisplays(), n);
+        EXPECT_EQ(fakeglut::lastRedisplayWindow(), 3);
+
+        // The steps the timeline is known by, spelt out.
+        switch (n) {
+        case 35: EXPECT_EQ(game.leverAngle, 70.0f); break;
+        case 36:
+            EXPECT_EQ(game.leverAngle, 68.0f);
+            EXPECT_EQ(game.reelAngle[0], 20.0f);
+            EXPECT_TRUE(game.reelsSettling);
+            break;
+        case 68: EXPECT_EQ(game.leverAngle, 5.0f); break;
+        case 107: EXPECT_EQ(game.reelAngle[0], 1440.0f); break;
+        case 108: EXPECT_EQ(game.reelAngle[0], 1575.0f); break;
+        case 179: EXPECT_EQ(game.reelAngle[1], 2880.0f); break;
+        case 180:
+            EXPECT_EQ(game.reelAngle[1], 3185.0f);
+            EXPECT_EQ(game.marqueeAngle, -360.0f);
+            EXPECT_EQ(game.machinePhase, PhaseSpinning);
+            break;
+        case 181: EXPECT_EQ(game.machinePhase, PhaseIdle); break;
+        case 251: EXPECT_EQ(game.reelAngle[2], 4320.0f); break;
+        case 252:
+            EXPECT_EQ(game.reelAngle[2], 4535.0f);
+            EXPECT_EQ(game.machinePhase, PhaseSettled);
+            EXPECT_EQ(game.marqueeAngle, -362.0f);
+            break;
+        case 431:
+            EXPECT_EQ(game.marqueeAngle, -720.0f);
+            EXPECT_EQ(game.animating, 1);
+            break;
+        case 432: EXPECT_EQ(game.animating, 0); break;
+        default: break;
+        }
+    }
+    // Settled: more steps change nothing at all.
+    const GameState settled = game;
+    idleSteps(50);
+    EXPECT_EQ(stateDiff(game, settled), "");
+    EXPECT_EQ(game.credits, 9);  // paid once, at the request
+}
+
+TEST_F(GameTest, TimelineOfThePrizeKeyBeforeAnySpin) {
+    onKeyboard('s', 0, 0);
+    onKeyboard('p', 0, 0);
+    const int stop[3] = {0, 0, 0};
+    const float still[3] = {0, 0, 0};
+    for (int n = 1; n <= 620; ++n) {
+        SCOPED_TRACE(n);
+        onIdle();
+        expectMachine(expectedAt(n, false, stop, still));
+        switch (n) {
+        case 251:
+            EXPECT_EQ(game.machinePhase, PhaseIdle);
+            EXPECT_EQ(game.marqueeAngle, 0.0f);
+            break;
+        case 252:
+            EXPECT_EQ(game.machinePhase, PhaseSettled);
+            EXPECT_EQ(game.marqueeAngle, -2.0f);
+            EXPECT_EQ(game.reelAngle[2], 4320.0f);
+            break;
+        case 611:
+            EXPECT_EQ(game.marqueeAngle, -720.0f);
+            EXPECT_EQ(game.animating, 1);
+            break;
+        case 612: EXPECT_EQ(game.animating, 0); break;
+        default: break;
+        }
+    }
+    // The reels end on whole turns, there was no stake or payout, and the ball never
+    // moved on the machine screen.
+    EXPECT_EQ(game.reelAngle[0], 1440.0f);
+    EXPECT_EQ(game.reelAngle[1], 2880.0f);
+    EXPECT_EQ(game.credits, 10);
+    EXPECT_EQ(game.tickets, 0);
+    EXPECT_EQ(game.ballHeight, 0.0f);
+}
+
+TEST_F(GameTest, ASpinAskedForMidAnimationStartsTheTimelineAfresh) {
+    betOne();
+    idleSteps(120);
+    const float standing[3] = {game.reelAngle[0], game.reelAngle[1], game.reelAngle[2]};
+    ASSERT_EQ(standing[0], 1575.0f);  // the left reel has landed, the others still run
+    ASSERT_EQ(standing[1], 1700.0f);
+    betOne();  // stops 25, 135, 25
+    EXPECT_EQ(game.leverAngle, 0.0f);
+    EXPECT_EQ(game.marqueeAngle, 0.0f);
+    EXPECT_EQ(game.machinePhase, PhaseSpinning);
+    EXPECT_FALSE(game.reelsSettling);
+    const int stop[3] = {25, 135, 25};
+    for (int n = 1; n <= 440; ++n) {
+        SCOPED_TRACE(n);
+        onIdle();
+        expectMachine(expectedAt(n, true, stop, standing));
+    }
+    EXPECT_EQ(fakeglut::pending().size(), 1u);
+}
+
+TEST_F(GameTest, OtherScreensPauseTheMachineAndTheBallMovesOnlyOnThePrizeScreen) {
+    betOne();
+    idleSteps(50);
+    const GameState at50 = game;
+
+    const int before = fakeglut::windowRedisplays();
+    onKeyboard('t', 0, 0);
+    GameState expected = at50;
+    expected.screen = ScreenTokens;
+    idleSteps(100);
+    EXPECT_EQ(stateDiff(game, expected), "");                   // nothing moves on the token screen
+    EXPECT_EQ(fakeglut::windowRedisplays(), before + 1 + 100);  // the key's and one per step
+
+    onKeyboard('s', 0, 0);
+    idleSteps(3);
+    EXPECT_GT(game.ballHeight, 0.0f);
+    EXPECT_EQ(game.leverAngle, at50.leverAngle);
+    EXPECT_EQ(game.reelAngle[1], at50.reelAngle[1]);
+
+    onKeyboard('p', 0, 0);
+    onIdle();  // step 51 of the spin
+    const int stop[3] = {135, 305, 215};
+    const float still[3] = {0, 0, 0};
+    expectMachine(expectedAt(51, true, stop, still));
+}
+
+// ---------------------------------------------------------------------------------
+// The prize ball
+// ---------------------------------------------------------------------------------
+
+// The ball's heights as its rule gives them: float heights, double steps, each sum
+// formed in double and rounded to float when stored.
+std::vector<float> ballHeights(int steps) {
+    std::vector<float> h;
+    float height = 0.0f;
+    bool rising = true;
+    for (int i = 0; i < steps; ++i) {
+        if (static_cast<double>(height) < 0.75 && rising) {
+            height = static_cast<float>(static_cast<double>(height) + 0.05);
+        } else {
+            height = static_cast<float>(static_cast<double>(height) - 0.1);
+            rising = static_cast<double>(height) < 0.05;
+        }
+        h.push_back(height);
+    }
+    return h;
+}
+
+TEST_F(GameTest, BallFirstFortySteps) {
+    const std::vector<float> want = ballHeights(40);
+    // The shape: 15 rises to a hair above 0.75, 8 falls to just below 0, 16 up, 8 down.
+    for (int n = 1; n <= 40; ++n) {
+        const float prev = n == 1 ? 0.0f : want[n - 2];
+        const bool up = (n <= 15) || (n >= 24 && n <= 39);
+        EXPECT_EQ(want[n - 1] > prev, up) << "step " << n;
+    }
+    EXPECT_GT(want[14], 0.75f);
+    EXPECT_LT(want[22], 0.0f);
+    EXPECT_GT(want[22], -0.051f);                    // one fall below the last height above 0.05
+    EXPECT_GE(static_cast<double>(want[21]), 0.05);  // why the eighth fall happens at all
+
+    onKeyboard('s', 0, 0);
+    for (int n = 1; n <= 40; ++n) {
+        onIdle();
+        EXPECT_EQ(game.ballHeight, want[n - 1]) << "step " << n;
+    }
+    EXPECT_EQ(game.leverAngle, 0.0f);  // the machine stood still meanwhile
+}
+
+TEST_F(GameTest, BallKeepsItsHeightAcrossScreens) {
+    const std::vector<float> want = ballHeights(20);
+    onKeyboard('s', 0, 0);
+    idleSteps(10);
+    onKeyboard('t', 0, 0);
+    idleSteps(5);
+    onKeyboard('s', 0, 0);
+    idleSteps(10);
+    EXPECT_EQ(game.ballHeight, want[19]);
+}
+
+}  // namespace
