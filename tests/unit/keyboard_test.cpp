@@ -1,0 +1,141 @@
+// Every key code against the keyboard table: the six commands in both cases act exactly
+// as listed, everything else does nothing; Q quits with status 0.
+#include <string>
+
+#include "render/render.h"
+#include "tests/unit/game_fixture.h"
+
+namespace {
+
+struct KeyOutcome {
+    GameState state;
+    std::string printed;
+    int windowRedisplays, plainRedisplays, timers;
+};
+
+KeyOutcome press(unsigned char key) {
+    fakeglut::reset();
+    resetAnimationTimer();
+    testing::internal::CaptureStdout();
+    onKeyboard(key, 12, 34);
+    KeyOutcome out{game, testing::internal::GetCapturedStdout(), fakeglut::windowRedisplays(),
+                   fakeglut::plainRedisplays(), fakeglut::timerArmings()};
+    if (out.windowRedisplays > 0) {
+        EXPECT_EQ(fakeglut::lastRedisplayWindow(), 7);
+    }
+    if (out.timers > 0) {
+        EXPECT_EQ(fakeglut::pending()[0].delay, 166u);
+        EXPECT_EQ(fakeglut::pending()[0].fn, &onTimer);
+        EXPECT_EQ(fakeglut::pending()[0].value, 1);
+    }
+    return out;
+}
+
+TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
+    const Screen screens[] = {ScreenMachine, ScreenPrize, ScreenTokens};
+    int commands = 0;
+    for (int code = 0; code < 256; ++code) {
+        const unsigned char key = static_cast<unsigned char>(code);
+        if (key == 'Q' || key == 'q') continue;  // ends the process: see the death tests
+        for (Screen screen : screens) {
+            for (bool perspective : {true, false}) {
+                SCOPED_TRACE(testing::Message()
+                             << "code " << code << " screen " << screen << " perspective " << perspective);
+                SetUp();
+                game.windowId = 7;
+                game.windowWidth = 640;
+                game.windowHeight = 480;
+                game.screen = screen;
+                game.usePerspective = perspective;
+                game.showAxes = perspective;  // varies with the other toggle
+                GameState want = game;
+                std::string printed;
+                int window = 0, plain = 0, timers = 0;
+                switch (key) {
+                case 'A':
+                case 'a':
+                    want.showAxes = !want.showAxes;
+                    window = 1;
+                    break;
+                case 'P':
+                case 'p':
+                    want.screen = ScreenMachine;
+                    window = 1;
+                    break;
+                case 'S':
+                case 's':
+                    want.screen = ScreenPrize;
+                    want.animating = 1;
+                    window = 1;
+                    timers = 1;
+                    break;
+                case 'T':
+                case 't':
+                    want.screen = ScreenTokens;
+                    window = 1;
+                    break;
+                case 'V':
+                case 'v':
+                    // A reshape to the stored size: the notice only when perspective is chosen.
+                    want.usePerspective = !want.usePerspective;
+                    printed = want.usePerspective ? "perspective\n" : "";
+                    plain = 1;
+                    break;
+                default: break;
+                }
+                commands += window + plain;
+                const KeyOutcome got = press(key);
+                EXPECT_EQ(stateDiff(got.state, want), "");
+                EXPECT_EQ(got.printed, printed);
+                EXPECT_EQ(got.windowRedisplays, window);
+                EXPECT_EQ(got.plainRedisplays, plain);
+                EXPECT_EQ(got.timers, timers);
+            }
+        }
+    }
+    EXPECT_EQ(commands, 10 * 6);  // ten keys of commands, six starting states each
+}
+
+TEST_F(GameTest, ProjectionKeyTwiceRestoresTheProjection) {
+    onReshape(900, 900);
+    testing::internal::CaptureStdout();
+    onKeyboard('v', 0, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(game.usePerspective);
+    testing::internal::CaptureStdout();
+    onKeyboard('V', 0, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "perspective\n");
+    EXPECT_TRUE(game.usePerspective);
+    EXPECT_EQ(game.windowWidth, 900);
+    EXPECT_EQ(game.windowHeight, 900);
+}
+
+TEST_F(GameTest, ReshapeToAZeroSideChangesNothing) {
+    onReshape(640, 480);
+    const GameState before = game;
+    const int redisplays = fakeglut::plainRedisplays();
+    testing::internal::CaptureStdout();
+    onReshape(0, 480);
+    onReshape(640, 0);
+    onReshape(0, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(stateDiff(game, before), "");
+    EXPECT_EQ(fakeglut::plainRedisplays(), redisplays);
+}
+
+using KeyboardDeathTest = GameTest;
+
+TEST_F(KeyboardDeathTest, QuitKeyEndsTheProcessWithStatusZero) {
+    EXPECT_EXIT(onKeyboard('q', 0, 0), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(onKeyboard('Q', 0, 0), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(KeyboardDeathTest, QuitKeyEndsTheProcessMidSpinOnAnyScreen) {
+    betOne();
+    idleSteps(40);
+    EXPECT_EXIT(onKeyboard('Q', 0, 0), ::testing::ExitedWithCode(0), "");
+    onKeyboard('t', 0, 0);
+    EXPECT_EXIT(onKeyboard('q', 0, 0), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
