@@ -88,6 +88,9 @@ void drawDollarFive() { drawDollar(2, TexDollarFive); }
 // ---------------------------------------------------------------------------------
 
 void drawPrizeScreen() {
+    // The ball's quadric comes with the screen's first frame, winner or not: a later
+    // frame that first shows the ball allocates nothing.
+    ballQuadric();
     glPushMatrix();
     glTranslatef(0.5f, 0.5f, 0.0f);
     glScalef(ScreenScale, ScreenScale, 1.0f);
