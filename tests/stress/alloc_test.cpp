@@ -1,0 +1,80 @@
+// What our code allocates: the start-up takes its memory and the first frame of each
+// screen makes its quadrics, and from then on frames, pick passes, spins, key presses
+// and animation steps allocate nothing at all.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/game_state.h"
+#include "game/play.h"
+#include "render/render.h"
+#include "tests/stress/alloc_count.h"
+#include "tests/stress/gl_session.h"
+
+namespace {
+
+const int AllocWindow = 300;
+const int RoundsPerScreen = 200 / StressDivisor;
+
+// One of everything the game does after start-up, on the screen shown.
+void playOneOfEverything(int round, int pickX, int pickY) {
+    onDisplay();
+    glFinish();
+    onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, pickX, pickY);
+    onMouse(GLUT_LEFT_BUTTON, GLUT_UP, pickX, pickY);
+    if (round % 3 == 0) betOne();
+    if (round % 3 == 1) pullLever();
+    if (round % 7 == 0) buyTokens(2);
+    onKeyboard(round % 2 ? 'a' : 'v', 0, 0);
+    onIdle();
+    machineStep();
+    ballStep();
+}
+
+TEST(Allocations, NoneAfterTheFirstFrameOfEachScreen) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "needs an X display";
+
+    // The hooks see the game's own allocations: start-up reads nineteen pictures into
+    // memory it takes with malloc, and builds the checker with new[].
+    const AllocCounts beforeStart = allocCounts();
+    openGameWindow(AllocWindow, AllocWindow);
+    const AllocCounts atStart = allocCounts() - beforeStart;
+    EXPECT_GE(atStart.mallocs, 19u);
+    EXPECT_GE(atStart.news, 1u);
+
+    int lever[2] = {0, 0};
+    ASSERT_TRUE(leverKnobPoint(&lever[0], &lever[1]));
+
+    // The first frame and the first pick pass of each screen set up what the rest reuse.
+    const char screenKeys[3] = {'p', 's', 't'};
+    const AllocCounts beforeFirst = allocCounts();
+    {
+        QuietStdout quiet;  // presses print their hits
+        for (char key : screenKeys) {
+            onKeyboard(key, 0, 0);
+            playOneOfEverything(0, lever[0], lever[1]);
+        }
+    }
+    EXPECT_GT((allocCounts() - beforeFirst).quadrics, 0u) << "the first frames made no quadric: is the hook linked?";
+
+    const AllocCounts before = allocCounts();
+    {
+        QuietStdout quiet;
+        for (int round = 1; round <= RoundsPerScreen; ++round) {
+            for (char key : screenKeys) {
+                onKeyboard(key, 0, 0);
+                // Presses on the lever and round about it, hitting and missing.
+                playOneOfEverything(round, lever[0] + round % 40 - 20, lever[1] + round % 30 - 15);
+            }
+        }
+    }
+    const AllocCounts made = allocCounts() - before;
+    EXPECT_EQ(made.mallocs, 0u);
+    EXPECT_EQ(made.news, 0u);
+    EXPECT_EQ(made.quadrics, 0u);
+    EXPECT_EQ(made.glNames, 0u);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+}  // namespace
