@@ -367,9 +367,15 @@ class Game:
         return self.window
 
     def wait_ready(self, timeout=60):
-        """Waits for the window, the first reshape's line and a drawn status bar."""
+        """Waits for the first reshape's line, the window and a drawn status bar."""
+        # Nothing else connects to the X server until the game has its window: two
+        # connections being set up at once are sometimes refused by the server.
+        def reshaped():
+            check(self.running(), f"the game ended with status {self.proc.poll()} before its first reshape")
+            return "perspective" in self.lines()
+
+        self.wait_for(reshaped, timeout, "the first 'perspective' line")
         self.find_window(timeout)
-        self.wait_for(lambda: "perspective" in self.lines(), timeout, "the first 'perspective' line")
 
         def drawn():
             shot = self.shot()

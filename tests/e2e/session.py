@@ -7,7 +7,7 @@ import sys
 import time
 
 from e2elib import (BALL_AREA, BET_ONE, DOLLAR_FIVE, MACHINE_AREA, PRIZE_BACKDROP_AREA, PRIZE_Z, SIGN_AREA,
-                    Game, check, log, project_rect, run)
+                    Failure, Game, check, log, project_rect, run)
 
 STAGE = sys.argv[1]
 DOCS = sys.argv[2] if len(sys.argv) > 2 else None
@@ -52,10 +52,11 @@ def bet_one(game, label, after_stake, settled):
         return shot if counts(shot) == after_stake else None
 
     try:
-        game.wait_for(stake_shown, 2, f"{label}: the stake to leave the bar")
-    except Exception:
-        log(f"{label}: bar after the click: {describe(game.last_shot)}")
-        raise
+        game.wait_for(stake_shown, 2, "the stake to leave the bar")
+    except Failure:
+        shot = game.last_shot
+        raise Failure(f"{label}: 2 s after the click the bar shows {counts(shot)} (coins, stubs), expected "
+                      f"{after_stake} at once: {describe(shot)}")
 
     moving = []
 
