@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Installs the game into a scratch root, with cmake --install (KIND prefix) or by
+# unpacking the .deb that CPack makes (KIND deb), checks what landed where, and starts
+# the installed command from another folder under the X display in DISPLAY until the
+# game prints "perspective".
+# Usage: test_install.sh KIND BUILD_DIR BINDIR PROGRAMDIR PICTUREDIR APPSDIR ICONDIR
+# (the directories relative to the prefix, as GNUInstallDirs gave them)
+set -euo pipefail
+
+kind=$1
+build=$2
+bindir=$3
+programdir=$4
+picturedir=$5
+appsdir=$6
+icondir=$7
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+[[ -n ${DISPLAY:-} ]] || fail "the installed game needs an X display (DISPLAY)"
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/slot-install.XXXXXX")
+game_pid=
+cleanup() {
+    if [[ -n $game_pid ]]; then
+        kill "$game_pid" 2>/dev/null || true
+        wait "$game_pid" 2>/dev/null || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+case $kind in
+prefix)
+    prefix=$scratch/root/opt/slot
+    cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
+        { cat "$scratch/install.log"; fail "cmake --install failed"; }
+    ;;
+deb)
+    command -v dpkg-deb >/dev/null || { echo "no dpkg-deb here: no .deb to test"; exit 77; }
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 ||
+        { cat "$scratch/cpack.log"; fail "cpack -G DEB failed"; }
+    debs=("$scratch"/pkg/slot-machine_*.deb)
+    [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "expected one slot-machine_*.deb, found: ${debs[*]}"
+    deb=${debs[0]}
+    [[ $(dpkg-deb -f "$deb" Package) == slot-machine ]] || fail "the package is not named slot-machine"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    echo "Depends: $depends"
+    [[ $depends =~ (libglut3\.12|freeglut3) ]] || fail "the package does not depend on freeglut"
+    [[ $depends =~ libglu1 ]] || fail "the package does not depend on GLU"
+    [[ $depends =~ (libgl1|libopengl0) ]] || fail "the package does not depend on libGL"
+    dpkg-deb -x "$deb" "$scratch/root"
+    prefix=$scratch/root/usr
+    ;;
+*) fail "unknown kind $kind" ;;
+esac
+
+# What landed where.
+launcher=$prefix/$bindir/slot-machine
+[[ -x $launcher ]] || fail "no executable launcher at $bindir/slot-machine"
+[[ -x $prefix/$programdir/slot-machine ]] || fail "no program at $programdir/slot-machine"
+pictures=$(find "$prefix/$picturedir" -maxdepth 1 -name '*.bmp' 2>/dev/null | wc -l || true)
+[[ $pictures -eq 19 ]] || fail "$pictures pictures in $picturedir, not 19"
+for picture in "$prefix/$picturedir"/*.bmp; do
+    cmp -s "$picture" "$build/stage/$(basename "$picture")" || fail "$(basename "$picture") differs from the staged one"
+done
+desktop=$prefix/$appsdir/slot-machine.desktop
+[[ -f $desktop ]] || fail "no slot-machine.desktop in $appsdir"
+grep -qx 'Exec=slot-machine' "$desktop" || fail "the desktop entry does not run slot-machine"
+grep -qx 'Icon=slot-machine' "$desktop" || fail "the desktop entry does not name the icon"
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
+icon=$prefix/$icondir/slot-machine.svg
+[[ -s $icon ]] || fail "no icon in $icondir"
+if command -v xmllint >/dev/null; then xmllint --noout "$icon" || fail "the icon is not well-formed SVG"; fi
+
+# The command starts the game from anywhere: started in /, it finds its pictures.
+console=$scratch/console.txt
+(cd / && PATH=$prefix/$bindir:$PATH exec slot-machine) >"$console" 2>&1 &
+game_pid=$!
+for ((i = 0; i < 300; i++)); do
+    grep -qx perspective "$console" && break
+    kill -0 "$game_pid" 2>/dev/null || { cat "$console"; fail "the installed game ended before drawing"; }
+    sleep 0.1
+done
+grep -qx perspective "$console" || { cat "$console"; fail "no \"perspective\" line within 30 s"; }
+loads=$(grep -c '^trying to load ' "$console" || true)
+[[ $loads -eq 19 ]] || { cat "$console"; fail "$loads pictures loaded before the first frame, not 19"; }
+kill -0 "$game_pid" 2>/dev/null || fail "the installed game did not keep running"
+echo "the $kind install starts the game: 19 pictures loaded, perspective shown"
