@@ -110,28 +110,32 @@ TEST_F(InputStorm, PressesAndReleasesOfEveryButtonAnywhereLeaveTheGameSane) {
     std::mt19937 random(StormSeed);
     const int buttons[3] = {GLUT_LEFT_BUTTON, GLUT_MIDDLE_BUTTON, GLUT_RIGHT_BUTTON};
     const char screenKeys[3] = {'p', 's', 't'};
-    // Every tenth press is a left press aimed at what can be hit, on the machine or the
-    // token counter, so that the storm surely plays spins and buys tokens; the rest land
-    // anywhere, also just outside the window, with any button.
+    // Every tenth press is a left press aimed at what can be hit: the lever, the bet
+    // buttons, or a dollar coin of the token counter. Three spins to one purchase drive
+    // the credits down onto every stake's guard; the rest of the presses land anywhere,
+    // also just outside the window, with any button.
     int lever[2] = {0, 0};
     int betOnePoint[2] = {0, 0};
+    int betFivePoint[2] = {0, 0};
     int dollarFivePoint[2] = {0, 0};
     ASSERT_TRUE(leverKnobPoint(&lever[0], &lever[1]));
     ASSERT_TRUE(windowPointOf(0.65, -0.8, 0.0, &betOnePoint[0], &betOnePoint[1]));
+    ASSERT_TRUE(windowPointOf(1.15, -0.8, 0.0, &betFivePoint[0], &betFivePoint[1]));
     ASSERT_TRUE(windowPointOf(-0.3, -0.5, 0.0, &dollarFivePoint[0], &dollarFivePoint[1]));
+    const int* const aims[4] = {lever, betOnePoint, betFivePoint, dollarFivePoint};
     std::uniform_int_distribution<int> place(-20, StormSize + 20);
     std::uniform_int_distribution<int> pick(0, 2);
 
     int spinHits = 0;
     int dollarHits = 0;
+    int lowestCredits = game.credits;
     for (int i = 0; i < MousePairs; ++i) {
         if (i % 20 == 0) quietly([&] { onKeyboard(screenKeys[pick(random)], 0, 0); });
         int button = buttons[pick(random)];
         int x = place(random);
         int y = place(random);
         if (i % 10 == 0) {
-            const int aimed = i / 10;
-            const int* aim = aimed % 3 == 0 ? lever : aimed % 3 == 1 ? betOnePoint : dollarFivePoint;
+            const int* aim = aims[(i / 10) % 4];
             quietly([&] { onKeyboard(aim == dollarFivePoint ? 't' : 'p', 0, 0); });
             button = GLUT_LEFT_BUTTON;
             x = aim[0];
@@ -155,9 +159,11 @@ TEST_F(InputStorm, PressesAndReleasesOfEveryButtonAnywhereLeaveTheGameSane) {
             drawFrame();
         });
         ASSERT_TRUE(gameSane()) << "after the frame following press " << i;
+        if (game.credits < lowestCredits) lowestCredits = game.credits;
     }
     EXPECT_GT(spinHits, 0);
     EXPECT_GT(dollarHits, 0);
+    EXPECT_EQ(lowestCredits, 0) << "the storm never spent all the tokens";
 }
 
 TEST_F(InputStorm, DegenerateWindowShapesBetweenFramesLeaveTheGameSane) {
