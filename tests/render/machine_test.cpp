@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "app/game_state.h"
 #include "assets/assets.h"
@@ -63,11 +65,22 @@ int bandFacing(double angle) {
     return static_cast<int>((s < 0 ? s + 1 : s) * static_cast<double>(StripBands.size()));
 }
 
-void loadBandedStrip() {
-    const std::string path = pictureFolder() + "/bands.bmp";
-    writeBandedStrip(path, StripBands, 64, 16);
-    StdoutCapture quiet;
-    loadTexture("bands.bmp", TexReel);
+// Puts a strip of `w` x `h` pixels into the reel slot, as start-up loads a picture.
+void uploadReelStrip(int w, int h, const std::function<Rgb(int x)>& column) {
+    std::vector<unsigned char> pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = column(x);
+            pixels.insert(pixels.end(), {c.r, c.g, c.b});
+        }
+    glBindTexture(GL_TEXTURE_2D, TexReel);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    bindPlainTexture();
+}
+
+void uploadBandedStrip() {
+    uploadReelStrip(64, 16, [](int x) { return StripBands[static_cast<size_t>(x) * StripBands.size() / 64]; });
 }
 
 struct MatrixState {
@@ -165,10 +178,9 @@ TEST_F(Lever, AtFullPullSwingsTheKnobDownAndTowardTheViewer) {
 
 class Reels : public GameWindowTest {
 protected:
-    // The banded strip must not outlive the test that loaded it.
+    // The banded strip must not outlive the test that put it in.
     void TearDown() override {
-        StdoutCapture quiet;
-        loadTexture(textureFiles[TexReel], TexReel);
+        uploadReelStrip(slotWidth(TexReel), slotHeight(TexReel), [](int) { return slotColour(TexReel); });
     }
 };
 
@@ -180,7 +192,7 @@ TEST_F(Reels, TheWindowAroundTheReelsIsBlack) {
 }
 
 TEST_F(Reels, EachReelShowsTheStripColumnOfItsOwnAngle) {
-    loadBandedStrip();
+    uploadBandedStrip();
     // Angles with a band's middle in front: 45, 135, 225 and 315 degrees.
     const float sets[][3] = {{45, 135, 225}, {315, 45, 135}, {225, 315, 45}, {135, 225, 315}};
     for (const auto& angles : sets) {
@@ -193,7 +205,7 @@ TEST_F(Reels, EachReelShowsTheStripColumnOfItsOwnAngle) {
 }
 
 TEST_F(Reels, WholeTurnsLookTheSameAsNone) {
-    loadBandedStrip();
+    uploadBandedStrip();
     const WinRect window = projectRect(windowFrame(), -0.5, -0.375, 0.5, 0.375, 0.01);
     for (float angle : {0.0f, 45.0f, 135.0f}) {
         for (int i = 0; i < 3; ++i) game.reelAngle[i] = angle;

@@ -89,9 +89,4 @@ void writeSolidPictures(const std::string& dir) {
     }
 }
 
-void writeBandedStrip(const std::string& path, const std::vector<Rgb>& bands, int width, int height) {
-    const int count = static_cast<int>(bands.size());
-    writeBitmap(path, width, height, [&](int x, int) { return bands[static_cast<size_t>(x * count / width)]; });
-}
-
 }  // namespace rt

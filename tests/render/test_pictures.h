@@ -28,8 +28,4 @@ void writeBitmap(const std::string& path, int width, int height, const std::func
 // Writes the nineteen solid pictures under the game's file names into `dir`.
 void writeSolidPictures(const std::string& dir);
 
-// Writes a reel strip whose columns (s from 0 at the left to 1 at the right) are split
-// into equal bands, one colour each.
-void writeBandedStrip(const std::string& path, const std::vector<Rgb>& bands, int width, int height);
-
 }  // namespace rt
