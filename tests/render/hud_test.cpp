@@ -4,6 +4,8 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/game_state.h"
 #include "assets/assets.h"
 #include "game/play.h"
@@ -228,7 +230,13 @@ TEST_F(TokenCounter, TheDollarCoinsStandInAColumnAtXMinusPointThree) {
     const Frame f = showFrame();
     for (int which = 0; which < 3; ++which) {
         const Vec3d c = dollarCentre(which);
-        EXPECT_EQ(f.at(project(displayFrame(), {c.x, c.y, DollarRadius})), slotColour(TexDollarOne + which)) << which;
+        // Its front, and four points of its face 0.16 from the centre (the radius is 0.2).
+        const double rim = 0.16;
+        const double rimZ = std::sqrt(DollarRadius * DollarRadius - rim * rim);
+        for (Vec3d p : {Vec3d{c.x, c.y, DollarRadius}, Vec3d{c.x - rim, c.y, rimZ}, Vec3d{c.x + rim, c.y, rimZ},
+                        Vec3d{c.x, c.y - rim, rimZ}, Vec3d{c.x, c.y + rim, rimZ}})
+            EXPECT_EQ(f.at(project(displayFrame(), p)), slotColour(TexDollarOne + which))
+                << "coin " << which << " at " << p.x << ", " << p.y;
         // Beside the coin, the backdrop.
         for (double dx : {-0.3, 0.3})
             EXPECT_EQ(f.at(project(displayFrame(), {c.x + dx, c.y, 0})), slotColour(TexTokenBackdrop)) << which;
