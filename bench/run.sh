@@ -4,6 +4,7 @@
 # Usage: bench/run.sh [extra Google Benchmark flags]
 #   SLOT_BENCH_BUILD_DIR=DIR  use (configure and build) DIR instead of the release preset
 #   SLOT_BENCH_REPETITIONS=N  repetitions of each benchmark (default 3; the median is shown)
+# Exit status: 0 every target met, 3 a target missed (the table says which), 1 an error.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -30,6 +31,7 @@ rm -f "$build_log"
 stage=$build/stage
 [[ -x $build/bench/slot-bench ]] || { echo "bench/run.sh: no slot-bench in $build/bench" >&2; exit 1; }
 
+command -v Xvfb >/dev/null || { echo "bench/run.sh: needs Xvfb (apt-get install xvfb)" >&2; exit 1; }
 # An X server of our own, so that every run sees the same empty screen and Mesa's
 # llvmpipe whatever the desktop has.
 display=
@@ -47,6 +49,7 @@ for ((i = 0; i < 100; i++)); do
     [[ -e /tmp/.X11-unix/X$display ]] && break
     sleep 0.05
 done
+[[ -e /tmp/.X11-unix/X$display ]] || { echo "bench/run.sh: Xvfb :$display did not start" >&2; exit 1; }
 export DISPLAY=:$display
 export LIBGL_ALWAYS_SOFTWARE=1
 
