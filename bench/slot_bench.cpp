@@ -318,7 +318,7 @@ bool pickPointsHit() {
     std::memset(game.selectBuffer, 0, sizeof game.selectBuffer);
     pickAt();
     bool lever = false;
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < 4; ++i)
         lever = lever || (game.selectBuffer[i * 4] == 1 && game.selectBuffer[i * 4 + 3] == PickLever);
     game = restState;
     game.pickX = backdropX;

@@ -19,6 +19,8 @@ AllocCounts operator-(const AllocCounts& a, const AllocCounts& b) {
     return {a.mallocs - b.mallocs, a.news - b.news, a.quadrics - b.quadrics, a.glNames - b.glNames};
 }
 
+// The linker fixes the __real_ and __wrap_ names.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 void* __real_malloc(size_t size);
 void* __real_calloc(size_t count, size_t size);
@@ -115,3 +117,4 @@ void* __wrap__ZnamSt11align_val_tRKSt9nothrow_t(size_t size, std::align_val_t al
     return __real__ZnamSt11align_val_tRKSt9nothrow_t(size, alignment, tag);
 }
 }
+// NOLINTEND(bugprone-reserved-identifier)

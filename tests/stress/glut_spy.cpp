@@ -16,6 +16,8 @@ void countedFiring(int value) {
 }
 }  // namespace
 
+// The linker fixes the __real_ and __wrap_ names.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 void __real_glutTimerFunc(unsigned int ms, void (*callback)(int), int value);
 void __real_glutIdleFunc(void (*callback)());
@@ -32,6 +34,7 @@ void __wrap_glutIdleFunc(void (*callback)()) {
     __real_glutIdleFunc(callback);
 }
 }
+// NOLINTEND(bugprone-reserved-identifier)
 
 int pendingTimers() { return pending; }
 

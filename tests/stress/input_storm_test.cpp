@@ -31,7 +31,7 @@ struct Hits {
 
 Hits hitsRecorded() {
     Hits hits = {0, 0};
-    for (int record = 0; record < 16 && game.selectBuffer[record * 4] == 1; ++record) {
+    for (size_t record = 0; record < 16 && game.selectBuffer[record * 4] == 1; ++record) {
         const uint32_t name = game.selectBuffer[record * 4 + 3];
         if (name == PickLever || name == PickBetOne || name == PickBetFive) ++hits.spinNames;
         if (name == PickDollarOne || name == PickDollarTwo || name == PickDollarFive) ++hits.dollarNames;
