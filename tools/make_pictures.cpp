@@ -37,16 +37,16 @@ int main(int argc, char** argv) {
     }
 
     int status = 0;
-    for (const PictureSpec& spec : kPictures) {
+    for (const PictureEntry& picture : kPictures) {
         std::string error;
-        const std::vector<uint8_t> rgb = renderPictureRgb(spec, error);
+        const std::vector<uint8_t> rgb = renderPictureRgb(picture, error);
         if (rgb.empty()) {
-            std::fprintf(stderr, "make-pictures: drawing %s failed: %s\n", spec.fileName, error.c_str());
+            std::fprintf(stderr, "make-pictures: drawing %s failed: %s\n", picture.fileName, error.c_str());
             status = 1;
             break;
         }
-        const std::filesystem::path path = outDir / spec.fileName;
-        if (!writeFile(path, encodeBmp(rgb, spec.width, spec.height))) {
+        const std::filesystem::path path = outDir / picture.fileName;
+        if (!writeFile(path, encodeBmp(rgb, picture.width, picture.height))) {
             std::fprintf(stderr, "make-pictures: cannot write %s\n", path.string().c_str());
             status = 1;
             break;

@@ -1011,7 +1011,7 @@ const Rgb8 kReelSymbolColours[kReelStopCount] = {kCherryRed8, kBellGold8, kSeven
 const Rgb8 kMarqueeBackgrounds[kMarqueeCount] = {kMarqueeBetOneBlue8, kMarqueeBetFivePurple8, kMarqueePairGreen8,
                                                  kMarqueeJackpotGold8, kMarqueeNoWinRed8};
 
-const PictureSpec kPictures[kPictureCount] = {
+const PictureEntry kPictures[kPictureCount] = {
     {"slotbackground.bmp", 512, 512, drawCabinet},
     {"slot.bmp", 512, 128, drawReelStrip},
     {"betone.bmp", 256, 256, drawBetOneButton},
@@ -1038,11 +1038,11 @@ double reelColumnFacingViewer(double degrees) {
     return s - std::floor(s);
 }
 
-std::vector<uint8_t> renderPictureRgb(const PictureSpec& spec, std::string& error) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, spec.width, spec.height);
+std::vector<uint8_t> renderPictureRgb(const PictureEntry& picture, std::string& error) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.width, picture.height);
     cairo_t* cr = cairo_create(surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
-    spec.draw(cr, spec.width, spec.height);
+    picture.draw(cr, picture.width, picture.height);
     cairo_status_t status = cairo_status(cr);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
@@ -1055,11 +1055,11 @@ std::vector<uint8_t> renderPictureRgb(const PictureSpec& spec, std::string& erro
         // RGB24 keeps each pixel as a native 32-bit word 0x00RRGGBB.
         const unsigned char* data = cairo_image_surface_get_data(surface);
         const int stride = cairo_image_surface_get_stride(surface);
-        rgb.resize(static_cast<size_t>(spec.width) * spec.height * 3);
+        rgb.resize(static_cast<size_t>(picture.width) * picture.height * 3);
         size_t out = 0;
-        for (int y = 0; y < spec.height; ++y) {
+        for (int y = 0; y < picture.height; ++y) {
             const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
-            for (int x = 0; x < spec.width; ++x) {
+            for (int x = 0; x < picture.width; ++x) {
                 rgb[out++] = static_cast<uint8_t>((row[x] >> 16) & 0xFF);
                 rgb[out++] = static_cast<uint8_t>((row[x] >> 8) & 0xFF);
                 rgb[out++] = static_cast<uint8_t>(row[x] & 0xFF);

@@ -10,7 +10,7 @@
 
 using DrawPicture = void (*)(cairo_t* cr, int width, int height);
 
-struct PictureSpec {
+struct PictureEntry {
     const char* fileName;
     int width;
     int height;
@@ -20,7 +20,7 @@ struct PictureSpec {
 constexpr int kPictureCount = 19;
 
 // Slot 1 first: entry i fills texture slot i + 1.
-extern const PictureSpec kPictures[kPictureCount];
+extern const PictureEntry kPictures[kPictureCount];
 
 struct Rgb8 {
     uint8_t r, g, b;
@@ -41,4 +41,4 @@ double reelColumnFacingViewer(double degrees);
 
 // Draws one picture and returns its pixels, R, G, B per pixel, top row first. On a Cairo
 // failure it returns an empty vector and puts Cairo's message in `error`.
-std::vector<uint8_t> renderPictureRgb(const PictureSpec& spec, std::string& error);
+std::vector<uint8_t> renderPictureRgb(const PictureEntry& picture, std::string& error);

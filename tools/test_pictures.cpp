@@ -36,15 +36,15 @@ struct Image {
     }
 };
 
-const PictureSpec& spec(const std::string& fileName) {
-    for (const PictureSpec& s : kPictures)
+const PictureEntry& picture(const std::string& fileName) {
+    for (const PictureEntry& s : kPictures)
         if (fileName == s.fileName) return s;
     ADD_FAILURE() << "no picture named " << fileName;
     return kPictures[0];
 }
 
 Image render(const std::string& fileName) {
-    const PictureSpec& s = spec(fileName);
+    const PictureEntry& s = picture(fileName);
     std::string error;
     Image image{s.width, s.height, renderPictureRgb(s, error)};
     EXPECT_EQ(image.rgb.size(), static_cast<size_t>(s.width) * s.height * 3) << fileName << ": " << error;
@@ -107,7 +107,7 @@ TEST(BmpWriter, PadsEachRowToAMultipleOfFourBytes) {
 
 TEST(PictureTable, EveryPictureHasADistinctNameAndSidesTheGameCanUpload) {
     std::set<std::string> names;
-    for (const PictureSpec& s : kPictures) {
+    for (const PictureEntry& s : kPictures) {
         SCOPED_TRACE(s.fileName);
         EXPECT_TRUE(names.insert(s.fileName).second) << "file name used twice";
         EXPECT_TRUE(isPowerOfTwo(s.width));
@@ -119,7 +119,7 @@ TEST(PictureTable, EveryPictureHasADistinctNameAndSidesTheGameCanUpload) {
 }
 
 TEST(Pictures, DrawTheSameBytesOnEveryRun) {
-    for (const PictureSpec& s : kPictures) {
+    for (const PictureEntry& s : kPictures) {
         std::string error;
         EXPECT_EQ(renderPictureRgb(s, error), renderPictureRgb(s, error)) << s.fileName;
     }
@@ -315,7 +315,7 @@ TEST(MakePictures, WritesEachPictureUnderItsNameIntoTheFolder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) files += entry.is_regular_file();
     EXPECT_EQ(files, kPictureCount);
 
-    for (const PictureSpec& s : kPictures) {
+    for (const PictureEntry& s : kPictures) {
         SCOPED_TRACE(s.fileName);
         const std::vector<uint8_t> bytes = readFile(folder / s.fileName);
         ASSERT_EQ(bytes.size(), 54u + static_cast<size_t>(s.width) * s.height * 3);
