@@ -335,6 +335,13 @@ TEST_F(BitmapReader, PaddedRowsOfWidthsOneToNineReadUnskewed) {
         EXPECT_EQ(l.image.width, static_cast<uint32_t>(width));
         EXPECT_EQ(l.image.height, 3u);
         EXPECT_EQ(l.pixels, bmp::patternPixels(width, 3));
+
+        // The same file without the last row's padding reads the same pixels.
+        const Bytes full = bmp::patternFile(sized(width, 3));
+        const size_t padding = (4 - (width * 3) % 4) % 4;
+        const Load cut = load("cut.bmp", Bytes(full.begin(), full.end() - static_cast<long>(padding)));
+        ASSERT_EQ(cut.result, 1) << cut.out;
+        EXPECT_EQ(cut.pixels, bmp::patternPixels(width, 3));
     }
 }
 
