@@ -273,13 +273,15 @@ private:
     void frame(const char* label, const char* key, double floor, bool targeted) {
         if (!rows_.count(key)) return missing(label);
         const Row& row = rows_[key];
-        const double ratio = floor > 0 ? row.micros / floor : 0.0;
-        const bool ok = (!targeted || ratio <= 3.0) && allocsOk(row);
-        char ratioText[16];
-        std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
+        // Without the floor in the same run (a filtered run) a ratio cannot be judged.
+        const bool hasFloor = floor > 0;
+        const double ratio = hasFloor ? row.micros / floor : 0.0;
+        const bool ok = (!targeted || (hasFloor && ratio <= 3.0)) && allocsOk(row);
+        char ratioText[16] = "-";
+        if (hasFloor) std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
+        const char* result = ok ? (targeted ? "ok" : "") : (hasFloor || !targeted ? "MISSED" : "no floor");
         std::printf("%-36s %12s %9s %8s  %-14s %s\n", label, format(row.micros).c_str(), ratioText,
-                    allocText(row.allocs).c_str(), targeted ? "<= 3x floor" : "",
-                    ok ? (targeted ? "ok" : "") : "MISSED");
+                    allocText(row.allocs).c_str(), targeted ? "<= 3x floor" : "", result);
         count(targeted || row.allocs >= 0, ok);
     }
 
