@@ -74,6 +74,36 @@ void BM_FloorWithSwap(benchmark::State& state) {
     }
 }
 
+// What any screen that fills the window pays at least: one flat, untextured, unlit
+// quad over the whole view, depth-tested like every piece of the game.
+void BM_FullWindowQuad(benchmark::State& state) {
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBegin(GL_QUADS);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glVertex2f(-1.0f, -1.0f);
+        glVertex2f(1.0f, -1.0f);
+        glVertex2f(1.0f, 1.0f);
+        glVertex2f(-1.0f, 1.0f);
+        glEnd();
+        glFinish();
+    }
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
 void BM_MachineAtRest(benchmark::State& state) {
     game = restState;
     frameLoop(state);
@@ -155,6 +185,7 @@ void BM_BallStep(benchmark::State& state) {
 // The GL work runs in llvmpipe's threads: every figure is wall-clock time.
 BENCHMARK(BM_Floor)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_FloorWithSwap)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_FullWindowQuad)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_MachineAtRest)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_MachineMidSpin)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_PrizeWithBall)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -216,6 +247,7 @@ public:
         line();
         frame("floor: clear + glFinish", "BM_Floor", floor, false);
         frame("floor + swap", "BM_FloorWithSwap", floor, false);
+        frame("floor + one full-window quad", "BM_FullWindowQuad", floor, false);
         frame("machine at rest", "BM_MachineAtRest", floor, true);
         frame("machine mid-spin", "BM_MachineMidSpin", floor, true);
         frame("prize counter with ball", "BM_PrizeWithBall", floor, true);
