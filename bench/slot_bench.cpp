@@ -14,6 +14,7 @@
 #include "app/game_state.h"
 #include "assets/assets.h"
 #include "game/play.h"
+#include "render/pick_names.h"
 #include "render/render.h"
 #include "tests/stress/alloc_count.h"
 #include "tests/stress/gl_session.h"

@@ -7,6 +7,7 @@
 
 #include "app/game_state.h"
 #include "game/play.h"
+#include "render/pick_names.h"
 #include "render/render.h"
 
 // ---------------------------------------------------------------------------------
@@ -80,7 +81,9 @@ static bool queriesAvailable() {
 // Naming
 // ---------------------------------------------------------------------------------
 
-void setPickName(uint32_t name) {
+// The labeller a pass installs: each name becomes glLoadName while selecting, or a new
+// occlusion query while counting samples.
+static void labelPassRun(uint32_t name) {
     if (passKind == PassSelect) {
         glLoadName(name);
     } else if (passKind == PassQuery) {
@@ -123,7 +126,9 @@ static GLint selectPass(const GLint viewport[4]) {
     glInitNames();
     glPushName(PickNone);
     passKind = PassSelect;
+    setPickLabeller(labelPassRun);
     drawPickScene(viewport);
+    setPickLabeller(nullptr);
     passKind = PassNone;
     glFlush();
     return glRenderMode(GL_RENDER);
@@ -143,8 +148,10 @@ static GLint queryPass(const GLint viewport[4]) {
 
     runCount = 0;
     passKind = PassQuery;
+    setPickLabeller(labelPassRun);
     setPickName(PickNone);
     drawPickScene(viewport);
+    setPickLabeller(nullptr);
     if (passKind == PassQuery) queryApi.end(GL_SAMPLES_PASSED);
     passKind = PassNone;
     glPopAttrib();

@@ -5,20 +5,6 @@
 #include <cstdint>
 
 // ---------------------------------------------------------------------------------
-// Selection names
-// ---------------------------------------------------------------------------------
-
-enum PickName : uint32_t {
-    PickNone = 0xFFFFFFFFu,
-    PickLever = 5,
-    PickBetOne = 6,
-    PickBetFive = 7,
-    PickDollarOne = 8,
-    PickDollarTwo = 9,
-    PickDollarFive = 10,
-};
-
-// ---------------------------------------------------------------------------------
 // Spin and payout
 // ---------------------------------------------------------------------------------
 
@@ -62,6 +48,3 @@ extern PickMode pickMode;
 void onMouse(int button, int state, int x, int y);
 void pickAt();
 void processHits(int32_t hitCount, const uint32_t* buffer);
-// Names the parts drawn from here on: glLoadName while selecting, a new occlusion
-// query while counting samples, nothing while drawing a frame.
-void setPickName(uint32_t name);

@@ -2,7 +2,7 @@
 // lever and the two bet buttons, with the pick names of the parts a press can hit.
 #include "app/game_state.h"
 #include "assets/assets.h"
-#include "game/play.h"
+#include "render/pick_names.h"
 #include "render/render.h"
 
 // ---------------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 // (three dollar coins that buy tokens).
 #include "app/game_state.h"
 #include "assets/assets.h"
-#include "game/play.h"
+#include "render/pick_names.h"
 #include "render/render.h"
 
 // ---------------------------------------------------------------------------------

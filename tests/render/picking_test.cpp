@@ -13,6 +13,7 @@
 #include "app/game_state.h"
 #include "assets/assets.h"
 #include "game/play.h"
+#include "render/pick_names.h"
 #include "render/render.h"
 #include "tests/render/game_window.h"
 #include "tests/render/stdout_capture.h"

@@ -11,6 +11,7 @@
 
 #include "app/game_state.h"
 #include "game/play.h"
+#include "render/pick_names.h"
 #include "render/render.h"
 #include "tests/stress/gl_session.h"
 #include "tests/stress/glut_spy.h"
