@@ -64,7 +64,7 @@ void alienPrize(cairo_t* cr, double x, double base) {
     }
 }
 
-void planetPrize(cairo_t* cr, double x, double base, Colour body) {
+void planetPrize(cairo_t* cr, double x, double base, const Colour& body) {
     circle(cr, x, base - 22, 20);
     radialFill(cr, x - 7, base - 30, 28, kWhite, body);
     ellipse(cr, x, base - 22, 34, 8, -0.25);
@@ -92,7 +92,7 @@ void robotPrize(cairo_t* cr, double x, double base) {
     cairo_fill(cr);
 }
 
-void giftPrize(cairo_t* cr, double x, double base, Colour box) {
+void giftPrize(cairo_t* cr, double x, double base, const Colour& box) {
     cairo_rectangle(cr, x - 18, base - 32, 36, 32);
     fillStroke(cr, box, kInk, 1.5);
     setColour(cr, kGold);

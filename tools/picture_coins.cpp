@@ -32,14 +32,14 @@ void beginSphereFront(cairo_t* cr, int w, int h) {
     cairo_scale(cr, 0.5 * w / h, 1);
 }
 
-void sphereBands(cairo_t* cr, int w, int h, Colour c) {
+void sphereBands(cairo_t* cr, int w, int h, const Colour& c) {
     setColour(cr, c);
     cairo_rectangle(cr, 0, 0, w, h * 0.07);
     cairo_rectangle(cr, 0, h * 0.93, w, h * 0.07);
     cairo_fill(cr);
 }
 
-void drawBetButton(cairo_t* cr, int w, int h, Colour base, Colour dark, const char* digit) {
+void drawBetButton(cairo_t* cr, int w, int h, const Colour& base, const Colour& dark, const char* digit) {
     fillAll(cr, w, h, base);
     sphereBands(cr, w, h, dark);
     const double r = h / 2.0;
@@ -55,8 +55,8 @@ void drawBetButton(cairo_t* cr, int w, int h, Colour base, Colour dark, const ch
     cairo_restore(cr);
 }
 
-void drawDollarCoin(cairo_t* cr, int w, int h, Colour face, Colour rim, Colour ink, Colour inkOutline,
-                    const char* label) {
+void drawDollarCoin(cairo_t* cr, int w, int h, const Colour& face, const Colour& rim, const Colour& ink,
+                    const Colour& inkOutline, const char* label) {
     fillAll(cr, w, h, face);
     sphereBands(cr, w, h, rim);
     const double r = h / 2.0;

@@ -15,15 +15,15 @@ constexpr const char* kFontFace = "DejaVu Sans";
 // Shapes
 // ---------------------------------------------------------------------------------
 
-void setColour(cairo_t* cr, Colour c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
+void setColour(cairo_t* cr, const Colour& c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
-void fillAll(cairo_t* cr, int w, int h, Colour c) {
+void fillAll(cairo_t* cr, int w, int h, const Colour& c) {
     setColour(cr, c);
     cairo_rectangle(cr, 0, 0, w, h);
     cairo_fill(cr);
 }
 
-void verticalGradient(cairo_t* cr, double x, double y, double w, double h, Colour top, Colour bottom) {
+void verticalGradient(cairo_t* cr, double x, double y, double w, double h, const Colour& top, const Colour& bottom) {
     cairo_pattern_t* pattern = cairo_pattern_create_linear(0, y, 0, y + h);
     cairo_pattern_add_color_stop_rgb(pattern, 0, top.r, top.g, top.b);
     cairo_pattern_add_color_stop_rgb(pattern, 1, bottom.r, bottom.g, bottom.b);
@@ -33,7 +33,7 @@ void verticalGradient(cairo_t* cr, double x, double y, double w, double h, Colou
     cairo_pattern_destroy(pattern);
 }
 
-void radialFill(cairo_t* cr, double cx, double cy, double radius, Colour inner, Colour outer) {
+void radialFill(cairo_t* cr, double cx, double cy, double radius, const Colour& inner, const Colour& outer) {
     cairo_pattern_t* pattern = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);
     cairo_pattern_add_color_stop_rgb(pattern, 0, inner.r, inner.g, inner.b);
     cairo_pattern_add_color_stop_rgb(pattern, 1, outer.r, outer.g, outer.b);
@@ -75,7 +75,7 @@ void star(cairo_t* cr, double cx, double cy, double outer, double inner, int poi
     cairo_close_path(cr);
 }
 
-void fillStroke(cairo_t* cr, Colour fill, Colour line, double lineWidth) {
+void fillStroke(cairo_t* cr, const Colour& fill, const Colour& line, double lineWidth) {
     setColour(cr, fill);
     cairo_fill_preserve(cr);
     setColour(cr, line);
@@ -83,7 +83,8 @@ void fillStroke(cairo_t* cr, Colour fill, Colour line, double lineWidth) {
     cairo_stroke(cr);
 }
 
-void bulbRow(cairo_t* cr, double x0, double x1, double y, double spacing, double radius, Colour lit, Colour dim) {
+void bulbRow(cairo_t* cr, double x0, double x1, double y, double spacing, double radius, const Colour& lit,
+             const Colour& dim) {
     const int count = static_cast<int>(std::floor((x1 - x0) / spacing + 1e-6)) + 1;
     for (int i = 0; i < count; ++i) {
         circle(cr, x0 + i * spacing, y, radius);
@@ -92,7 +93,7 @@ void bulbRow(cairo_t* cr, double x0, double x1, double y, double spacing, double
     }
 }
 
-void sparkle(cairo_t* cr, double cx, double cy, double size, Colour c) {
+void sparkle(cairo_t* cr, double cx, double cy, double size, const Colour& c) {
     setColour(cr, c);
     star(cr, cx, cy, size, size * 0.22, 4);
     cairo_fill(cr);
@@ -149,7 +150,7 @@ void textPath(cairo_t* cr, const char* text, double x, double y, Align align) {
     cairo_text_path(cr, text);
 }
 
-void drawText(cairo_t* cr, const char* text, double x, double y, Colour fill, const Colour* outline,
+void drawText(cairo_t* cr, const char* text, double x, double y, const Colour& fill, const Colour* outline,
               double outlineWidth, Align align) {
     cairo_new_path(cr);
     textPath(cr, text, x, y, align);

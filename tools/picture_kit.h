@@ -53,19 +53,20 @@ struct Scatter {
 // Shapes
 // ---------------------------------------------------------------------------------
 
-void setColour(cairo_t* cr, Colour c);
-void fillAll(cairo_t* cr, int w, int h, Colour c);
-void verticalGradient(cairo_t* cr, double x, double y, double w, double h, Colour top, Colour bottom);
+void setColour(cairo_t* cr, const Colour& c);
+void fillAll(cairo_t* cr, int w, int h, const Colour& c);
+void verticalGradient(cairo_t* cr, double x, double y, double w, double h, const Colour& top, const Colour& bottom);
 // Fills the current path with a radial gradient from `inner` at (cx, cy) to `outer`.
-void radialFill(cairo_t* cr, double cx, double cy, double radius, Colour inner, Colour outer);
+void radialFill(cairo_t* cr, double cx, double cy, double radius, const Colour& inner, const Colour& outer);
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void circle(cairo_t* cr, double cx, double cy, double r);
 void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry, double angle = 0);
 void star(cairo_t* cr, double cx, double cy, double outer, double inner, int points = 5);
-void fillStroke(cairo_t* cr, Colour fill, Colour line, double lineWidth);
+void fillStroke(cairo_t* cr, const Colour& fill, const Colour& line, double lineWidth);
 // A row of light bulbs from x0 to x1 at y, alternately lit and dim.
-void bulbRow(cairo_t* cr, double x0, double x1, double y, double spacing, double radius, Colour lit, Colour dim);
-void sparkle(cairo_t* cr, double cx, double cy, double size, Colour c);
+void bulbRow(cairo_t* cr, double x0, double x1, double y, double spacing, double radius, const Colour& lit,
+             const Colour& dim);
+void sparkle(cairo_t* cr, double cx, double cy, double size, const Colour& c);
 void starField(cairo_t* cr, int w, int h, uint32_t seed, int count);
 
 // ---------------------------------------------------------------------------------
@@ -83,5 +84,5 @@ double fitFont(cairo_t* cr, const char* text, double size, double maxWidth, bool
 void textPath(cairo_t* cr, const char* text, double x, double y, Align align = Align::Centre);
 // Text in the current font with an optional outline drawn under the fill, so that the
 // letters keep their full weight.
-void drawText(cairo_t* cr, const char* text, double x, double y, Colour fill, const Colour* outline = nullptr,
+void drawText(cairo_t* cr, const char* text, double x, double y, const Colour& fill, const Colour* outline = nullptr,
               double outlineWidth = 0, Align align = Align::Centre);

@@ -15,7 +15,7 @@ constexpr Colour kConfetti[] = {rgb(255, 80, 80), rgb(255, 206, 54), rgb(90, 170
                                 rgb(250, 120, 220)};
 
 // The verdict signs' border, with bulbs along its top and bottom edges.
-void signFrame(cairo_t* cr, int w, int h, Colour border, Colour bulbLit, Colour bulbDim) {
+void signFrame(cairo_t* cr, int w, int h, const Colour& border, const Colour& bulbLit, const Colour& bulbDim) {
     roundedRect(cr, 5, 5, w - 10, h - 10, 18);
     setColour(cr, border);
     cairo_set_line_width(cr, 10);
