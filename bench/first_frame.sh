@@ -38,8 +38,9 @@ time_start() {
     shift 3
     rm -f "$stamp"
     sleep "$limit_seconds" &
-    local watchdog=$! finished= status=0
+    local watchdog=$! finished='' status=0
     local start=$EPOCHREALTIME
+    # shellcheck disable=SC2163  # the arguments are NAME=VALUE pairs
     (cd "$dir" && export "$@" LD_PRELOAD="$shim" SLOT_FIRST_FRAME_FILE="$stamp" && exec "$program") \
         </dev/null >"$output" 2>&1 &
     local pid=$!
@@ -78,6 +79,7 @@ median_ms() {
 filling=()
 time_start filling "$stage" ./slot-machine "${warm[@]}"
 time_start filling "$build/bench" ./slot-bare-window "${warm[@]}"
+echo "first frame while filling the cache, game and bare window, microseconds: ${filling[*]}" >&2
 if [[ -z $(find "$work/cache" -type f -print -quit 2>/dev/null) ]]; then
     echo "first_frame.sh: Mesa wrote no shader cache; the warm starts compile as the cold ones do" >&2
 fi

@@ -4,7 +4,7 @@
 # prints one table.
 # Usage: bench/run.sh [extra Google Benchmark flags]
 #   SLOT_BENCH_BUILD_DIR=DIR  use (configure and build) DIR instead of the release preset
-#   SLOT_BENCH_REPETITIONS=N  repetitions of each benchmark, shuffled together (default 9;
+#   SLOT_BENCH_REPETITIONS=N  repetitions of each benchmark, shuffled together (default 15;
 #                             the median is shown)
 #   SLOT_BENCH_STARTS=N       starts of each program and cache state (default 15)
 #   LP_NUM_THREADS=N          llvmpipe's rasterizer threads (default 1)
@@ -65,4 +65,4 @@ read -r game_warm bare_warm game_cold bare_cold <<<"$figures"
 echo "running the benchmarks ..." >&2
 "$build/bench/slot-bench" --first-frame-ms="$game_warm,$bare_warm,$game_cold,$bare_cold" \
     --benchmark_enable_random_interleaving=true \
-    --benchmark_repetitions="${SLOT_BENCH_REPETITIONS:-9}" --benchmark_min_time=0.2 "$@"
+    --benchmark_repetitions="${SLOT_BENCH_REPETITIONS:-15}" --benchmark_min_time=0.15 "$@"
