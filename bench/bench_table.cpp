@@ -25,24 +25,22 @@ std::string format(double micros) {
     return text;
 }
 
-std::string ratioText(double ratio) {
-    if (ratio < 0) return "";
-    char text[16];
-    std::snprintf(text, sizeof text, "%.2f", ratio);
+// A figure in the format given, or nothing where it was not measured (negative).
+std::string figure(const char* format, double value) {
+    if (value < 0) return "";
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
     return text;
 }
+
+std::string ratioText(double ratio) { return figure("%.2f", ratio); }
+
+std::string allocText(double allocs) { return figure("%g", allocs); }
 
 // "<= 2x quad": the limit of a ratio against the row it is measured by.
 std::string limitText(double ratio, const char* against) {
     char text[32];
     std::snprintf(text, sizeof text, "<= %gx %s", ratio, against);
-    return text;
-}
-
-std::string allocText(double allocs) {
-    if (allocs < 0) return "";
-    char text[16];
-    std::snprintf(text, sizeof text, "%g", allocs);
     return text;
 }
 
