@@ -36,23 +36,33 @@ rm -f "$build_log"
 
 command -v Xvfb >/dev/null || { echo "bench/run.sh: needs Xvfb (apt-get install xvfb)" >&2; exit 1; }
 # An X server of our own, so that every run sees the same empty screen and Mesa's
-# llvmpipe whatever the desktop has.
+# llvmpipe whatever the desktop has. Two runs may pick the same free number at once:
+# the display is ours only when the lock file names our server.
 display=
+xvfb_pid=
+trap '[[ -z $xvfb_pid ]] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true' EXIT
 for ((n = 120; n < 200; n++)); do
-    if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
-        display=$n
+    [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]] || continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for ((i = 0; i < 100; i++)); do
+        owner=$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null || true)
+        if [[ $owner == "$xvfb_pid" && -e /tmp/.X11-unix/X$n ]]; then
+            display=$n
+            break
+        fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    if [[ -z $display ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=
+    else
         break
     fi
 done
-[[ -n $display ]] || { echo "bench/run.sh: no free X display number" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
-for ((i = 0; i < 100; i++)); do
-    [[ -e /tmp/.X11-unix/X$display ]] && break
-    sleep 0.05
-done
-[[ -e /tmp/.X11-unix/X$display ]] || { echo "bench/run.sh: Xvfb :$display did not start" >&2; exit 1; }
+[[ -n $display ]] || { echo "bench/run.sh: no X display of our own could be started" >&2; exit 1; }
 export DISPLAY=:$display
 export LIBGL_ALWAYS_SOFTWARE=1
 export LP_NUM_THREADS=${LP_NUM_THREADS:-1}

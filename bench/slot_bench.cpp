@@ -27,6 +27,7 @@ const int LoadRepetitions = 3;
 // repetitions of every benchmark are shuffled together; a caller may ask otherwise.
 const char* const DefaultRasterThreads = "1";
 char interleaveFlag[] = "--benchmark_enable_random_interleaving=true";
+const char FirstFrameFlag[] = "--first-frame-ms=";
 
 GameState restState;  // the game right after start-up and its first frame
 int leverX = 0;
@@ -236,9 +237,11 @@ int main(int argc, char** argv) {
     FirstFrames firstFrames;
     std::vector<char*> args = {argv[0], interleaveFlag};  // flags given later win
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--first-frame-ms=", 17) == 0) {
-            if (!parseFirstFrames(argv[i] + 17, &firstFrames)) {
-                std::fprintf(stderr, "--first-frame-ms wants GAME_WARM,BARE_WARM,GAME_COLD,BARE_COLD\n");
+        const size_t flagLength = sizeof FirstFrameFlag - 1;
+        if (std::strncmp(argv[i], FirstFrameFlag, flagLength) == 0) {
+            if (!parseFirstFrames(argv[i] + flagLength, &firstFrames)) {
+                std::fprintf(stderr, "%sGAME_WARM,BARE_WARM,GAME_COLD,BARE_COLD in milliseconds, each above 0\n",
+                             FirstFrameFlag);
                 return 1;
             }
         } else {
