@@ -10,7 +10,7 @@
 set -euo pipefail
 
 build=${1:?usage: first_frame.sh BUILD_DIR [ROUNDS]}
-rounds=${2:-15}
+rounds=${2:-21}
 build=$(cd "$build" && pwd)
 stage=$build/stage
 shim=$build/bench/libslot-first-frame.so
@@ -94,7 +94,7 @@ done
 
 for name in game_warm bare_warm game_cold bare_cold; do
     declare -n samples=$name
-    echo "first frame, $name, microseconds: $(printf '%s\n' "${samples[@]}" | sort -n | tr '\n' ' ')" >&2
+    echo "first frame, $name, microseconds in start order: ${samples[*]}" >&2
 done
 echo "$(median_ms "${game_warm[@]}") $(median_ms "${bare_warm[@]}") $(median_ms "${game_cold[@]}")" \
     "$(median_ms "${bare_cold[@]}")"

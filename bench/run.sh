@@ -6,7 +6,7 @@
 #   SLOT_BENCH_BUILD_DIR=DIR  use (configure and build) DIR instead of the release preset
 #   SLOT_BENCH_REPETITIONS=N  repetitions of each benchmark, shuffled together (default 15;
 #                             the median is shown)
-#   SLOT_BENCH_STARTS=N       starts of each program and cache state (default 15)
+#   SLOT_BENCH_STARTS=N       starts of each program and cache state (default 21)
 #   LP_NUM_THREADS=N          llvmpipe's rasterizer threads (default 1)
 # Exit status: 0 every target met, 3 a target missed (the table says which), 1 an error.
 set -euo pipefail
@@ -67,7 +67,7 @@ export DISPLAY=:$display
 export LIBGL_ALWAYS_SOFTWARE=1
 export LP_NUM_THREADS=${LP_NUM_THREADS:-1}
 
-starts=${SLOT_BENCH_STARTS:-15}
+starts=${SLOT_BENCH_STARTS:-21}
 echo "timing the first frame on screen ($starts starts of each, warm and cold) ..." >&2
 figures=$("$root/bench/first_frame.sh" "$build" "$starts")
 read -r game_warm bare_warm game_cold bare_cold <<<"$figures"
