@@ -1,15 +1,11 @@
-// The floor of the start-up benchmark: a freeglut program that opens the game's
-// window with the same display mode and prints "perspective" at its first reshape,
-// but loads no pictures and sets up nothing of the game.
+// The floor of the first frame on screen: a freeglut program that opens the game's
+// window with the same size and display mode and clears it, but loads no pictures and
+// sets up nothing of the game.
 #include <GL/glut.h>
 
-#include <cstdio>
+#include "app/game_state.h"
 
-static void onFirstReshape(int width, int height) {
-    glViewport(0, 0, width, height);
-    std::printf("perspective\n");
-    std::fflush(stdout);
-}
+static void onBareReshape(int width, int height) { glViewport(0, 0, width, height); }
 
 static void onBareDisplay() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -19,11 +15,11 @@ static void onBareDisplay() {
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(900, 900);
-    glutInitWindowPosition(100, 100);
+    glutInitWindowSize(WindowWidth, WindowHeight);
+    glutInitWindowPosition(WindowX, WindowY);
     glutCreateWindow("Slot Machine (bare)");
     glutDisplayFunc(onBareDisplay);
-    glutReshapeFunc(onFirstReshape);
+    glutReshapeFunc(onBareReshape);
     glutMainLoop();
     return 0;
 }
