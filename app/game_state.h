@@ -103,3 +103,5 @@ void resetGame();
 void startGame();
 
 void onKeyboard(unsigned char key, int x, int y);
+// GLUT's special keys (function and arrow keys): F11 toggles fullscreen, the rest do nothing.
+void onSpecialKey(int key, int x, int y);

@@ -1,5 +1,6 @@
-// Keyboard commands: choose a screen, toggle the axis cross and the projection, quit.
-#include <GL/glut.h>
+// Keyboard commands: choose a screen, toggle the axis cross and the projection, quit;
+// F11 switches fullscreen on and off.
+#include <GL/freeglut.h>
 
 #include <cstdlib>
 
@@ -41,4 +42,9 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
         break;
     default: break;
     }
+}
+
+void onSpecialKey(int key, int /*x*/, int /*y*/) {
+    // The window manager resizes the window, and the reshape that follows scales the scene.
+    if (key == GLUT_KEY_F11) glutFullScreenToggle();
 }
