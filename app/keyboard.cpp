@@ -44,7 +44,9 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
     }
 }
 
+bool fullScreenOffered = false;
+
 void onSpecialKey(int key, int /*x*/, int /*y*/) {
     // The window manager resizes the window, and the reshape that follows scales the scene.
-    if (key == GLUT_KEY_F11) glutFullScreenToggle();
+    if (key == GLUT_KEY_F11 && fullScreenOffered) glutFullScreenToggle();
 }

@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/game_state.h"
 #include "app/window_fit.h"
@@ -17,9 +18,10 @@ int main(int argc, char** argv) {
     // Diagnostic lines must reach a pipe or a file at once and in order.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
 
-    // Asked before glutInit, which takes GLUT's -display option out of argv.
-    const ScreenRect window = placeWindowOnScreen({WindowX, WindowY, WindowWidth, WindowHeight}, argc, argv);
+    const std::string display = glutDisplayOption(argc, argv);
     glutInit(&argc, argv);
+    const ScreenRect window =
+        placeWindowOnScreen({WindowX, WindowY, WindowWidth, WindowHeight}, display, &fullScreenOffered);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(window.width, window.height);
     glutInitWindowPosition(window.x, window.y);

@@ -153,22 +153,17 @@ static FrameExtents frameOfNewWindow(Display* display, Window root, const Screen
 // Placing the window
 // ---------------------------------------------------------------------------------
 
-// GLUT's own -display option, which glutInit reads (and takes out of argv).
-static const char* displayOption(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "-display") == 0) return argv[i + 1];
-    return nullptr;
-}
-
-ScreenRect placeWindowOnScreen(const ScreenRect& wanted, int argc, char** argv) {
-    Display* display = XOpenDisplay(displayOption(argc, argv));
-    if (!display) return wanted;  // glutInit reports it
+ScreenRect placeWindowOnScreen(const ScreenRect& wanted, const std::string& displayName, bool* fullScreen) {
+    *fullScreen = false;
+    Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (!display) return wanted;
     XErrorHandler previous = XSetErrorHandler(ignoreXError);
     const int number = DefaultScreen(display);
     const Window root = RootWindow(display, number);
     const ScreenRect screen = {0, 0, DisplayWidth(display, number), DisplayHeight(display, number)};
     const ScreenRect area = workArea(display, root, screen);
     const FrameExtents frame = frameOfNewWindow(display, root, wanted, screen);
+    *fullScreen = windowManagerRuns(display, root) && supports(display, root, "_NET_WM_STATE_FULLSCREEN");
     XSync(display, False);
     XSetErrorHandler(previous);
     XCloseDisplay(display);

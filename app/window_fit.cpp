@@ -2,6 +2,7 @@
 #include "app/window_fit.h"
 
 #include <algorithm>
+#include <cstring>
 
 // Places one side: `wanted` where the span fits there, else as near to it as the area
 // allows, else at the area's start.
@@ -29,4 +30,10 @@ ScreenRect fitWindow(const ScreenRect& wanted, const ScreenRect& area, const Fra
     place.x = placeSpan(wanted.x, place.width + frameWidth, area.x, area.width);
     place.y = placeSpan(wanted.y, place.height + frameHeight, area.y, area.height);
     return place;
+}
+
+std::string glutDisplayOption(int argc, const char* const* argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "-display") == 0) return argv[i + 1];
+    return "";
 }

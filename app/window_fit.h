@@ -3,6 +3,8 @@
 // Plain types only: the X code behind it keeps Xlib's names away from the game's own.
 #pragma once
 
+#include <string>
+
 // ---------------------------------------------------------------------------------
 // Types
 // ---------------------------------------------------------------------------------
@@ -27,7 +29,13 @@ struct FrameExtents {
 // shrunk to the largest square that fits with its frame (never larger than wanted).
 ScreenRect fitWindow(const ScreenRect& wanted, const ScreenRect& area, const FrameExtents& frame);
 
-// Asks the X server named by GLUT's -display option (else by DISPLAY) for the work area
-// and the frame its window manager will add, and fits `wanted` into them. Call before
-// glutInit, which takes the option out of argv. Without a server, `wanted` comes back.
-ScreenRect placeWindowOnScreen(const ScreenRect& wanted, int argc, char** argv);
+// The display GLUT's -display option names, "" where none; glutInit takes the option
+// out of argv, so this is read before.
+std::string glutDisplayOption(int argc, const char* const* argv);
+
+// Asks the X server `displayName` ("" for the one in DISPLAY) for the work area and the
+// frame its window manager will add, and fits `wanted` into them; without a server,
+// `wanted` comes back. Sets `*fullScreen` to whether the window manager offers
+// fullscreen windows. Call after glutInit: while GLUT's connection is open, closing the
+// probe's does not make a server with no other client reset and refuse the next one.
+ScreenRect placeWindowOnScreen(const ScreenRect& wanted, const std::string& displayName, bool* fullScreen);

@@ -26,8 +26,9 @@ def start_server(argv, **kwargs):
 def start_display():
     """Starts Xvfb on a display number it picks itself, and openbox on it."""
     read_end, write_end = os.pipe()
+    # -noreset: a server whose last client leaves resets and refuses connections meanwhile.
     start_server(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten",
-                  "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                  "tcp", "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as answer:
         number = answer.readline().strip()
@@ -126,8 +127,13 @@ def main():
     finally:
         for server in reversed(servers):
             if isinstance(server, subprocess.Popen):
-                server.kill()
-                server.wait()
+                # Terminated, not killed: Xvfb removes its socket and lock file on the way out.
+                server.terminate()
+                try:
+                    server.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    server.kill()
+                    server.wait()
             else:
                 server.cleanup()
 
