@@ -103,3 +103,9 @@ void resetGame();
 void startGame();
 
 void onKeyboard(unsigned char key, int x, int y);
+// Whether the window manager offers fullscreen windows; found at start-up. Without one,
+// freeglut's own fallback moves the window partly off screen, so F11 does nothing.
+extern bool fullScreenOffered;
+// GLUT's special keys (function and arrow keys): F11 toggles fullscreen where it is
+// offered, the rest do nothing.
+void onSpecialKey(int key, int x, int y);

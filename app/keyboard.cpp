@@ -1,5 +1,6 @@
-// Keyboard commands: choose a screen, toggle the axis cross and the projection, quit.
-#include <GL/glut.h>
+// Keyboard commands: choose a screen, toggle the axis cross and the projection, quit;
+// F11 switches fullscreen on and off.
+#include <GL/freeglut.h>
 
 #include <cstdlib>
 
@@ -41,4 +42,11 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
         break;
     default: break;
     }
+}
+
+bool fullScreenOffered = false;
+
+void onSpecialKey(int key, int /*x*/, int /*y*/) {
+    // The window manager resizes the window, and the reshape that follows scales the scene.
+    if (key == GLUT_KEY_F11 && fullScreenOffered) glutFullScreenToggle();
 }

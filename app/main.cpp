@@ -3,8 +3,10 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/game_state.h"
+#include "app/window_fit.h"
 #include "assets/assets.h"
 #include "game/play.h"
 #include "render/render.h"
@@ -16,10 +18,13 @@ int main(int argc, char** argv) {
     // Diagnostic lines must reach a pipe or a file at once and in order.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
 
+    const std::string display = glutDisplayOption(argc, argv);
     glutInit(&argc, argv);
+    const ScreenRect window =
+        placeWindowOnScreen({WindowX, WindowY, WindowWidth, WindowHeight}, display, &fullScreenOffered);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(WindowWidth, WindowHeight);
-    glutInitWindowPosition(WindowX, WindowY);
+    glutInitWindowSize(window.width, window.height);
+    glutInitWindowPosition(window.x, window.y);
     game.windowId = glutCreateWindow(WindowTitle);
     requestSwapInterval();
     startGame();

@@ -13,6 +13,7 @@ void startGame() {
     glutDisplayFunc(onDisplay);
     glutMouseFunc(onMouse);
     glutKeyboardFunc(onKeyboard);
+    glutSpecialFunc(onSpecialKey);
     glutReshapeFunc(onReshape);
 
     initLighting();

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the game into a scratch root, with cmake --install (KIND prefix) or by
-# unpacking the .deb that CPack makes (KIND deb), checks what landed where, and starts
-# the installed command from another folder under the X display in DISPLAY until the
-# game prints "perspective".
-# Usage: test_install.sh KIND BUILD_DIR BINDIR PROGRAMDIR PICTUREDIR APPSDIR ICONDIR
-# (the directories relative to the prefix, as GNUInstallDirs gave them)
+# unpacking the .deb that CPack makes (KIND deb), checks what landed where and that the
+# desktop entry, the AppStream data and the manual page validate (and the .deb passes
+# lintian), and starts the installed command from another folder under the X display in
+# DISPLAY until the game prints "perspective".
+# Usage: test_install.sh KIND BUILD_DIR BINDIR PROGRAMDIR PICTUREDIR APPSDIR ICONDIR MANDIR METAINFODIR
+# (the directories relative to the prefix, as GNUInstallDirs gave them; BINDIR is where
+# KIND puts the command)
 set -euo pipefail
 
 kind=$1
@@ -14,6 +16,8 @@ programdir=$4
 picturedir=$5
 appsdir=$6
 icondir=$7
+manualdir=$8
+metainfodir=$9
 
 fail() {
     echo "FAIL: $*" >&2
@@ -51,6 +55,10 @@ deb)
     [[ $depends =~ (libglut3\.12|freeglut3) ]] || fail "the package does not depend on freeglut"
     [[ $depends =~ libglu1 ]] || fail "the package does not depend on GLU"
     [[ $depends =~ (libgl1|libopengl0) ]] || fail "the package does not depend on libGL"
+    # No error and no warning; information tags are allowed.
+    lintian "$deb" >"$scratch/lintian.txt" 2>&1 || { cat "$scratch/lintian.txt"; fail "lintian failed"; }
+    if grep -E '^[EW]: ' "$scratch/lintian.txt"; then fail "lintian reports errors or warnings"; fi
+    echo "lintian: no error, no warning"
     dpkg-deb -x "$deb" "$scratch/root"
     prefix=$scratch/root/usr
     ;;
@@ -66,11 +74,36 @@ pictures=$(find "$prefix/$picturedir" -maxdepth 1 -name '*.bmp' 2>/dev/null | wc
 for picture in "$prefix/$picturedir"/*.bmp; do
     cmp -s "$picture" "$build/stage/$(basename "$picture")" || fail "$(basename "$picture") differs from the staged one"
 done
+# Only the .deb puts the command in games/, and runs it there from the desktop entry.
+if [[ $kind == deb ]]; then
+    exec_line="Exec=/usr/$bindir/slot-machine"
+    manual=$prefix/$manualdir/slot-machine.6.gz
+    [[ ! -e $prefix/bin/slot-machine ]] || fail "the .deb has a command in bin/ besides $bindir/"
+    for doc in copyright changelog.gz; do
+        [[ -s $prefix/share/doc/slot-machine/$doc ]] || fail "no $doc in share/doc/slot-machine"
+    done
+else
+    exec_line="Exec=slot-machine"
+    manual=$prefix/$manualdir/slot-machine.6
+    [[ ! -e $prefix/games ]] || fail "cmake --install put something in games/"
+fi
 desktop=$prefix/$appsdir/slot-machine.desktop
 [[ -f $desktop ]] || fail "no slot-machine.desktop in $appsdir"
-grep -qx 'Exec=slot-machine' "$desktop" || fail "the desktop entry does not run slot-machine"
+grep -qx "$exec_line" "$desktop" || fail "the desktop entry has no line $exec_line"
 grep -qx 'Icon=slot-machine' "$desktop" || fail "the desktop entry does not name the icon"
-if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
+desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
+metainfo=("$prefix/$metainfodir"/*.metainfo.xml)
+[[ ${#metainfo[@]} -eq 1 && -f ${metainfo[0]} ]] || fail "expected one .metainfo.xml in $metainfodir"
+grep -q "<launchable type=\"desktop-id\">slot-machine.desktop<" "${metainfo[0]}" ||
+    fail "the AppStream data does not launch slot-machine.desktop"
+# Offline: the screenshots' addresses are not fetched. Pedantic hints fail too.
+appstreamcli validate --pedantic --no-net "${metainfo[0]}" >"$scratch/appstream.txt" 2>&1 ||
+    { cat "$scratch/appstream.txt"; fail "the AppStream data does not validate"; }
+if grep -E '^[EWP]: ' "$scratch/appstream.txt"; then fail "appstreamcli reports more than information"; fi
+[[ -s $manual ]] || fail "no manual page $manualdir/$(basename "$manual")"
+warnings=$(man --warnings -l "$manual" 2>&1 >/dev/null) || fail "man cannot format $manual"
+[[ -z $warnings ]] || fail "man --warnings on the manual page: $warnings"
+echo "the desktop entry, the AppStream data and the manual page validate"
 icon=$prefix/$icondir/slot-machine.svg
 [[ -s $icon ]] || fail "no icon in $icondir"
 if command -v xmllint >/dev/null; then xmllint --noout "$icon" || fail "the icon is not well-formed SVG"; fi

@@ -44,21 +44,34 @@ def log(message):
     print(message, flush=True)
 
 
+def wait_for(condition, timeout, what, poll=0.05):
+    """Polls `condition` until it gives something true, which is returned."""
+    end = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(poll)
+
+
 # ---------------------------------------------------------------------------------
 # Where the scene is drawn
 # ---------------------------------------------------------------------------------
 
 # The display camera: the projection looks from z = 4 and the model-view from z = 3,
-# so a scene point at depth z is 7 - z units in front of the eye. Perspective: fovy 50,
-# aspect 1. Orthographic: half-height 2 at any depth.
-def project(x, y, z=0.0, view="persp"):
+# so a scene point at depth z is 7 - z units in front of the eye. Perspective: fovy 50.
+# Orthographic: half-height 2 at any depth. The width follows the window's aspect.
+# `window` is (left, top, width, height) in root pixels, the game's usual one if None.
+def project(x, y, z=0.0, view="persp", window=None):
+    left, top, width, height = window or (WINDOW_X, WINDOW_Y, WINDOW_SIZE, WINDOW_SIZE)
     if view == "persp":
         half = (7.0 - z) * math.tan(math.radians(25.0))
     else:
         half = 2.0
-    nx, ny = x / half, y / half
-    half_px = WINDOW_SIZE / 2.0
-    return (int(round(WINDOW_X + half_px * (1.0 + nx))), int(round(WINDOW_Y + half_px * (1.0 - ny))))
+    nx, ny = x / (half * width / height), y / half
+    return (int(round(left + width / 2.0 * (1.0 + nx))), int(round(top + height / 2.0 * (1.0 - ny))))
 
 
 def project_rect(x0, y0, x1, y1, z=0.0, view="persp"):
@@ -167,7 +180,8 @@ class Shot:
         return tuple(out)
 
     def at(self, point, view="persp"):
-        return self.rgb(*project(*point, view=view))
+        """The colour where a scene point is drawn in the window shot."""
+        return self.rgb(*project(*point, view=view, window=(*self.origin, self.width, self.height)))
 
     def _rows(self, rect):
         left, top, right, bottom = rect
@@ -338,14 +352,7 @@ class Game:
         return self.console().splitlines()
 
     def wait_for(self, condition, timeout, what, poll=0.05):
-        end = time.monotonic() + timeout
-        while True:
-            value = condition()
-            if value:
-                return value
-            if time.monotonic() > end:
-                raise Failure(f"timed out after {timeout} s waiting for {what}")
-            time.sleep(poll)
+        return wait_for(condition, timeout, what, poll)
 
     def wait_lines(self, count, timeout=10, what=None):
         """Waits until the console holds at least `count` lines, returns them all."""
@@ -408,10 +415,10 @@ class Game:
         code, _, err = run_tool("xdotool", "mousemove", str(px), str(py), "click", "1")
         check(code == 0, "xdotool click failed: " + err)
 
-    def click_scene(self, point, view="persp"):
+    def click_scene(self, point, view="persp", window=None):
         """Left-clicks where a scene point is drawn; returns the console lines it printed."""
         before = len(self.lines())
-        self.click(*project(*point, view=view))
+        self.click(*project(*point, view=view, window=window))
         lines = self.wait_lines(before + 1, what="the hit count after a click")
         first = lines[before]
         check(first.startswith("number of hits "), f"after a click the console printed {first!r}")

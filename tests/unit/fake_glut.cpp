@@ -2,7 +2,7 @@
 // simulated clock, plus the helpers the tests use to drive and inspect them.
 #include "tests/unit/fake_glut.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 #include <algorithm>
 
@@ -21,6 +21,7 @@ struct Record {
     int lastWindow = -1;
     int plainRedisplays = 0;
     int swaps = 0;
+    int fullScreenToggles = 0;
     std::vector<uint64_t> timerRedisplayTimes;
 };
 
@@ -60,6 +61,7 @@ int windowRedisplays() { return rec().windowRedisplays; }
 int lastRedisplayWindow() { return rec().lastWindow; }
 int plainRedisplays() { return rec().plainRedisplays; }
 int swaps() { return rec().swaps; }
+int fullScreenToggles() { return rec().fullScreenToggles; }
 const std::vector<uint64_t>& timerRedisplayTimes() { return rec().timerRedisplayTimes; }
 
 }  // namespace fakeglut
@@ -86,3 +88,4 @@ void glutPostWindowRedisplay(int window) {
 
 void glutPostRedisplay(void) { ++rec().plainRedisplays; }
 void glutSwapBuffers(void) { ++rec().swaps; }
+void glutFullScreenToggle(void) { ++rec().fullScreenToggles; }

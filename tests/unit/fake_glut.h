@@ -1,6 +1,7 @@
 // A recording stand-in for the few freeglut calls the game logic makes: timers run on
-// a simulated millisecond clock, the idle callback is only remembered, redisplays and
-// buffer swaps are counted. Linked in place of freeglut by the unit tests.
+// a simulated millisecond clock, the idle callback is only remembered, redisplays,
+// buffer swaps and fullscreen toggles are counted. Linked in place of freeglut by the
+// unit tests.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +39,7 @@ int windowRedisplays();
 int lastRedisplayWindow();  // window of the latest glutPostWindowRedisplay, -1 before any
 int plainRedisplays();      // glutPostRedisplay
 int swaps();
+int fullScreenToggles();
 // Clock times of the window redisplays posted from inside a firing timer.
 const std::vector<uint64_t>& timerRedisplayTimes();
 

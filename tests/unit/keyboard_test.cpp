@@ -1,5 +1,8 @@
 // Every key code against the keyboard table: the six commands in both cases act exactly
-// as listed, everything else does nothing; Q quits with status 0.
+// as listed, everything else does nothing; Q quits with status 0. Of the special keys
+// only F11 acts: it toggles fullscreen and nothing else.
+#include <GL/freeglut.h>
+
 #include <string>
 
 #include "render/render.h"
@@ -10,16 +13,21 @@ namespace {
 struct KeyOutcome {
     GameState state;
     std::string printed;
-    int windowRedisplays, plainRedisplays, timers;
+    int windowRedisplays, plainRedisplays, timers, fullScreenToggles;
 };
 
-KeyOutcome press(unsigned char key) {
+template <typename Press>
+KeyOutcome outcomeOf(Press press) {
     fakeglut::reset();
     resetAnimationTimer();
     testing::internal::CaptureStdout();
-    onKeyboard(key, 12, 34);
-    KeyOutcome out{game, testing::internal::GetCapturedStdout(), fakeglut::windowRedisplays(),
-                   fakeglut::plainRedisplays(), fakeglut::timerArmings()};
+    press();
+    KeyOutcome out{game,
+                   testing::internal::GetCapturedStdout(),
+                   fakeglut::windowRedisplays(),
+                   fakeglut::plainRedisplays(),
+                   fakeglut::timerArmings(),
+                   fakeglut::fullScreenToggles()};
     if (out.windowRedisplays > 0) {
         EXPECT_EQ(fakeglut::lastRedisplayWindow(), 7);
     }
@@ -29,6 +37,10 @@ KeyOutcome press(unsigned char key) {
         EXPECT_EQ(fakeglut::pending()[0].value, 1);
     }
     return out;
+}
+
+KeyOutcome press(unsigned char key) {
+    return outcomeOf([key] { onKeyboard(key, 12, 34); });
 }
 
 TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
@@ -90,10 +102,32 @@ TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
                 EXPECT_EQ(got.windowRedisplays, window);
                 EXPECT_EQ(got.plainRedisplays, plain);
                 EXPECT_EQ(got.timers, timers);
+                EXPECT_EQ(got.fullScreenToggles, 0);
             }
         }
     }
     EXPECT_EQ(commands, 10 * 6);  // ten keys of commands, six starting states each
+}
+
+TEST_F(GameTest, OnlyF11AmongTheSpecialKeysActsAndItOnlyTogglesFullscreen) {
+    // Beyond every code GLUT and freeglut deliver (F1 = 1 to the modifiers near 0x72),
+    // with and without a window manager that offers fullscreen.
+    for (int n = 0; n < 2 * 0x200; ++n) {
+        const int key = n % 0x200;
+        fullScreenOffered = n < 0x200;
+        SCOPED_TRACE(testing::Message() << "special key " << key << " fullscreen offered " << fullScreenOffered);
+        SetUp();
+        game.windowId = 7;
+        game.windowWidth = 640;
+        game.windowHeight = 480;
+        const GameState before = game;
+        const KeyOutcome got = outcomeOf([key] { onSpecialKey(key, 12, 34); });
+        EXPECT_EQ(stateDiff(got.state, before), "");
+        EXPECT_EQ(got.printed, "");
+        EXPECT_EQ(got.windowRedisplays + got.plainRedisplays + got.timers, 0);
+        EXPECT_EQ(got.fullScreenToggles, key == GLUT_KEY_F11 && fullScreenOffered ? 1 : 0);
+    }
+    fullScreenOffered = false;
 }
 
 TEST_F(GameTest, ProjectionKeyTwiceRestoresTheProjection) {

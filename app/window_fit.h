@@ -1,0 +1,41 @@
+// Where the game's window opens: the place it asks for when the screen holds it, else
+// the largest square that fits the work area with the window manager's frame.
+// Plain types only: the X code behind it keeps Xlib's names away from the game's own.
+#pragma once
+
+#include <string>
+
+// ---------------------------------------------------------------------------------
+// Types
+// ---------------------------------------------------------------------------------
+
+// A rectangle in root-window pixels: for a window, (x, y) is where the outer corner of
+// its frame goes, as X window managers read a requested position.
+struct ScreenRect {
+    int x, y, width, height;
+};
+
+// What the window manager adds around a window, in pixels.
+struct FrameExtents {
+    int left, right, top, bottom;
+};
+
+// ---------------------------------------------------------------------------------
+// Functions
+// ---------------------------------------------------------------------------------
+
+// The place for a window that wants `wanted`: unchanged where it lies with its frame
+// inside `area`, else moved as little as possible and, where even that is not enough,
+// shrunk to the largest square that fits with its frame (never larger than wanted).
+ScreenRect fitWindow(const ScreenRect& wanted, const ScreenRect& area, const FrameExtents& frame);
+
+// The display GLUT's -display option names, "" where none; glutInit takes the option
+// out of argv, so this is read before.
+std::string glutDisplayOption(int argc, const char* const* argv);
+
+// Asks the X server `displayName` ("" for the one in DISPLAY) for the work area and the
+// frame its window manager will add, and fits `wanted` into them; without a server,
+// `wanted` comes back. Sets `*fullScreen` to whether the window manager offers
+// fullscreen windows. Call after glutInit: while GLUT's connection is open, closing the
+// probe's does not make a server with no other client reset and refuse the next one.
+ScreenRect placeWindowOnScreen(const ScreenRect& wanted, const std::string& displayName, bool* fullScreen);

@@ -1,0 +1,56 @@
+// Where the window opens: the wanted place wherever the work area holds it with its
+// frame, else moved and, only where needed, shrunk to the largest square that fits;
+// and GLUT's -display option as read from the command line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/window_fit.h"
+
+// Beside ScreenRect, where the test macros look for them.
+static bool operator==(const ScreenRect& a, const ScreenRect& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+static std::ostream& operator<<(std::ostream& out, const ScreenRect& r) {
+    return out << r.width << " x " << r.height << " at (" << r.x << ", " << r.y << ")";
+}
+
+namespace {
+
+TEST(WindowFit, KeepsWhatFitsElseMovesThenShrinksToTheLargestSquare) {
+    const ScreenRect wanted = {100, 100, 900, 900};
+    const FrameExtents none = {0, 0, 0, 0};
+    const FrameExtents openbox = {1, 1, 20, 5};
+    struct Case {
+        const char* what;
+        ScreenRect area;
+        FrameExtents frame;
+        ScreenRect want;
+    };
+    const Case cases[] = {
+        {"1280 x 1024, no window manager", {0, 0, 1280, 1024}, none, wanted},
+        {"exactly enough room", {0, 0, 1002, 1025}, openbox, wanted},
+        {"1366 x 768 under openbox", {0, 0, 1366, 768}, openbox, {100, 0, 743, 743}},
+        {"a panel along the top", {0, 30, 1366, 738}, openbox, {100, 30, 713, 713}},
+        {"a panel along the left", {150, 0, 1770, 1080}, openbox, {150, 100, 900, 900}},
+        {"room for the size, not at the place", {0, 0, 1280, 990}, openbox, {100, 65, 900, 900}},
+        {"narrower than tall", {0, 0, 600, 1024}, openbox, {0, 100, 598, 598}},
+        {"a frame larger than the area", {10, 20, 30, 20}, openbox, {37, 20, 1, 1}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(fitWindow(wanted, c.area, c.frame), c.want) << c.what;
+}
+
+TEST(WindowFit, ReadsGlutsDisplayOption) {
+    auto option = [](std::vector<const char*> argv) {
+        return glutDisplayOption(static_cast<int>(argv.size()), argv.data());
+    };
+    EXPECT_EQ(option({"slot-machine"}), "");
+    EXPECT_EQ(option({"slot-machine", "-display", ":5"}), ":5");
+    EXPECT_EQ(option({"slot-machine", "-iconic", "-display", "host:1.0", "-direct"}), "host:1.0");
+    EXPECT_EQ(option({"slot-machine", "-display"}), "");  // the value missing: GLUT's to report
+    EXPECT_EQ(option({"-display", ":7"}), "");            // argv[0] is the program
+}
+
+}  // namespace
