@@ -104,15 +104,15 @@ bool makeVoices() {
 // Functions
 // ---------------------------------------------------------------------------------
 
-void openAudio() {
-    if (device) return;
+bool openAudio() {
+    if (device) return true;
     quietLibraries();
     device = alcOpenDevice(nullptr);
-    if (!device) return;
+    if (!device) return false;
     context = alcCreateContext(device, nullptr);
     if (!context || alcMakeContextCurrent(context) != ALC_TRUE || !makeVoices()) {
         closeAudio();
-        return;
+        return false;
     }
     canTellDisconnect = alcIsExtensionPresent(device, "ALC_EXT_disconnect") == ALC_TRUE;
     deviceLost = false;
@@ -120,6 +120,7 @@ void openAudio() {
         closeArmed = true;
         std::atexit(closeAudio);
     }
+    return true;
 }
 
 void closeAudio() {

@@ -24,9 +24,10 @@ enum Cue : int {
 // Functions
 // ---------------------------------------------------------------------------------
 
-// Opens the default audio device and makes the sounds. Without a device (or with one
-// that fails) the game stays silent and nothing is printed. Closes itself at exit.
-void openAudio();
+// Opens the default audio device and makes the sounds; true when a device plays them.
+// Without a device (or with one that fails) the game stays silent and nothing is
+// printed. Closes itself at exit.
+bool openAudio();
 
 // Stops every sound and lets the device go; safe to call when nothing is open.
 void closeAudio();

@@ -23,6 +23,6 @@ const std::vector<Heard>& heard() { return rec().heard; }
 
 }  // namespace fakeaudio
 
-void openAudio() {}
+bool openAudio() { return false; }
 void closeAudio() {}
 void playCue(Cue cue) { fakeaudio::rec().heard.push_back({fakeaudio::rec().steps, cue}); }
