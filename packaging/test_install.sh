@@ -51,6 +51,7 @@ deb)
     [[ $depends =~ (libglut3\.12|freeglut3) ]] || fail "the package does not depend on freeglut"
     [[ $depends =~ libglu1 ]] || fail "the package does not depend on GLU"
     [[ $depends =~ (libgl1|libopengl0) ]] || fail "the package does not depend on libGL"
+    [[ $depends =~ libopenal1 ]] || fail "the package does not depend on OpenAL"
     dpkg-deb -x "$deb" "$scratch/root"
     prefix=$scratch/root/usr
     ;;
