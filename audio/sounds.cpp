@@ -22,15 +22,24 @@ constexpr double FadeOut = 0.04;  // seconds
 size_t framesOf(double seconds) { return static_cast<size_t>(seconds * SampleRate + 0.5); }
 
 // Adds a sine partial struck at `start` that rises over `attack` and decays with time
-// constant `decay` (seconds).
+// constant `decay` (seconds). The sine comes from the two-term recurrence
+// sin(k w) = 2 cos(w) sin((k - 1) w) - sin((k - 2) w), which needs no sine per sample.
 void addPartial(Wave& w, double start, double freq, double amp, double decay, double attack = 0.002) {
     const size_t first = framesOf(start);
+    const double step = TwoPi * freq / SampleRate;
+    const double twoCos = 2.0 * std::cos(step);
     const double fall = std::exp(-1.0 / (decay * SampleRate));
+    const double attackFrames = attack * SampleRate;
+    double sinNow = 0.0;
+    double sinBefore = -std::sin(step);
     double env = amp;
     for (size_t i = first; i < w.size() && env > Silent * amp; ++i) {
-        const double t = static_cast<double>(i - first) / SampleRate;
-        const double rise = t < attack ? t / attack : 1.0;
-        w[i] += static_cast<float>(env * rise * std::sin(TwoPi * freq * t));
+        const double k = static_cast<double>(i - first);
+        const double rise = k < attackFrames ? k / attackFrames : 1.0;
+        w[i] += static_cast<float>(env * rise * sinNow);
+        const double next = twoCos * sinNow - sinBefore;
+        sinBefore = sinNow;
+        sinNow = next;
         env *= fall;
     }
 }
@@ -96,8 +105,13 @@ struct Envelope {
 // Adds a harmonic tone with amplitudes falling as 1/n^tilt: brass for a small tilt, a
 // buzz for a lower pitch. `vibrato` is the depth of a 5.5 Hz pitch wobble that sets in
 // after the attack.
+constexpr int MaxHarmonics = 12;
+
 void addTone(Wave& w, double start, double freq, double amp, const Envelope& env, int harmonics, double tilt,
              double vibrato = 0.0) {
+    double weight[MaxHarmonics + 1];
+    harmonics = std::min(harmonics, MaxHarmonics);
+    for (int n = 1; n <= harmonics; ++n) weight[n] = 1.0 / std::pow(n, tilt);
     const size_t first = framesOf(start);
     const size_t last = std::min(w.size(), first + framesOf(env.length + env.release));
     double phase = 0.0;
@@ -105,8 +119,17 @@ void addTone(Wave& w, double start, double freq, double amp, const Envelope& env
         const double t = static_cast<double>(i - first) / SampleRate;
         const double wobble = t > 0.15 ? vibrato * std::sin(TwoPi * 5.5 * (t - 0.15)) : 0.0;
         phase += TwoPi * freq * (1.0 + wobble) / SampleRate;
+        // The harmonics by the same recurrence over n: sin(n p) from sin((n - 1) p) and sin((n - 2) p).
+        const double twoCos = 2.0 * std::cos(phase);
+        double sinBefore = 0.0;
+        double sinNow = std::sin(phase);
         double sum = 0.0;
-        for (int n = 1; n <= harmonics; ++n) sum += std::sin(n * phase) / std::pow(n, tilt);
+        for (int n = 1; n <= harmonics; ++n) {
+            sum += weight[n] * sinNow;
+            const double next = twoCos * sinNow - sinBefore;
+            sinBefore = sinNow;
+            sinNow = next;
+        }
         w[i] += static_cast<float>(amp * env.at(t) * sum);
     }
 }
