@@ -19,7 +19,7 @@ constexpr double TwoPi = 2.0 * Pi;
 constexpr double Silent = 1e-4;   // a decay that has fallen this far is over
 constexpr double FadeOut = 0.04;  // seconds
 
-size_t framesOf(double seconds) { return static_cast<size_t>(seconds * SampleRate + 0.5); }
+size_t framesOf(double seconds) { return static_cast<size_t>(std::lround(seconds * SampleRate)); }
 
 // Adds a sine partial struck at `start` that rises over `attack` and decays with time
 // constant `decay` (seconds). The sine comes from the two-term recurrence

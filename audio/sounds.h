@@ -2,6 +2,7 @@
 // plays on, how loud and where, and the synthesis that writes one out.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -60,8 +61,7 @@ constexpr float worstCaseMix() {
     float sum = 0.0f;
     for (int v = 0; v < VoiceCount; ++v) {
         float loudest = 0.0f;
-        for (const SoundPlan& plan : soundPlans)
-            if (plan.voice == v && plan.level > loudest) loudest = plan.level;
+        for (const SoundPlan& plan : soundPlans) loudest = plan.voice == v ? std::max(loudest, plan.level) : loudest;
         sum += loudest;
     }
     return sum;

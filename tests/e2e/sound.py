@@ -22,7 +22,8 @@ START_LINES = [f"trying to load {name}" for name in PICTURES] + ["perspective"]
 
 
 def write_config(folder, text):
-    path = os.path.join(folder, "alsoft.conf")
+    # Not alsoft.conf: OpenAL Soft also reads a file of that name beside the program.
+    path = os.path.join(folder, "openal-test.conf")
     with open(path, "w") as f:
         f.write(text)
     return path
