@@ -1,6 +1,7 @@
 """What the real game plays, recorded by OpenAL Soft's wave-file back end: silence at
-rest, a spin heard, the fanfare of three of a kind, no clipping; and without a sound
-device, a silent game whose console holds only its own lines."""
+rest, a spin heard, the fanfare of three of a kind, no clipping, the device closed at
+the end; and without a sound device, a silent game whose console holds only its own
+lines."""
 
 import array
 import math
@@ -35,8 +36,9 @@ def write_config(folder, text):
 
 
 def read_wave(path):
-    """(rate, channels, samples) of the float WAVE the back end writes. While the game
-    runs the header's sizes are not yet filled in: the data is whatever follows it."""
+    """(rate, channels, samples, closed) of the float WAVE the back end writes. While the
+    game runs the header's sizes are not yet filled in: the data is whatever follows it.
+    `closed`: the device was closed, which writes the data's true size into the header."""
     with open(path, "rb") as f:
         data = f.read()
     check(data[:4] == b"RIFF" and data[8:12] == b"WAVE", f"{path} is not a WAVE file")
@@ -50,6 +52,7 @@ def read_wave(path):
                 fmt = struct.unpack("<H", data[at + 32:at + 34])[0]
         elif kind == b"data":
             body = data[at + 8:]
+            closed = size == len(body)
             break
         at += 8 + size
     else:
@@ -57,7 +60,7 @@ def read_wave(path):
     check(fmt == 3 and bits == 32, f"the recording is format {fmt} at {bits} bits, expected 32-bit float")
     samples = array.array("f")
     samples.frombytes(body[:len(body) // 4 * 4])
-    return rate, channels, samples
+    return rate, channels, samples, closed
 
 
 def tone_share(mono, rate, freqs):
@@ -107,7 +110,7 @@ def test_recorded():
     game.start()
     game.wait_ready()
     time.sleep(0.5)
-    rate, channels, rest = read_wave(wave)
+    rate, channels, rest, _ = read_wave(wave)
     check(len(rest) >= channels * rate // 2, f"after start-up only {len(rest) // channels} frames were recorded")
     check(max(map(abs, rest)) == 0.0, "the game made a sound while nobody did anything")
     log(f"at rest: {len(rest) / channels / rate:.2f} s of silence at {rate} Hz")
@@ -122,7 +125,8 @@ def test_recorded():
     check(game.lines()[:len(START_LINES)] == START_LINES, "the console does not start with the game's own lines")
     check(not any(line.startswith(("AL lib", "ALSA lib")) for line in game.lines()), "the console holds audio lines")
 
-    _, _, samples = read_wave(wave)
+    _, _, samples, closed = read_wave(wave)
+    check(closed, "the game ended without closing its audio device: the recording's header was never completed")
     played = samples[len(rest):]
     peak = max(map(abs, samples))
     log(f"peak {peak:.4f} = {20 * math.log10(peak):.2f} dBFS over {len(samples) / channels / rate:.1f} s")
