@@ -1,5 +1,6 @@
 // The animation driver: a 166 ms timer keeps the idle callback registered while an
-// animation runs, and each idle call moves the lever, reels and marquee, or the ball.
+// animation runs, and each idle call moves the lever, reels and marquee, or the ball,
+// and cues the sounds of the step: the reels' run, their knocks, the result, a bounce.
 #include <GL/glut.h>
 
 #include "app/game_state.h"

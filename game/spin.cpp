@@ -1,5 +1,6 @@
 // The rules: staking a spin, drawing the three reel stops, judging and paying the
-// outcome, and buying tokens. A spin is decided and booked the moment it is asked for.
+// outcome, and buying tokens. A spin is decided and booked the moment it is asked for;
+// each request cues its sound (the lever, a coin, or the refusal's buzz) there and then.
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
