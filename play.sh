@@ -9,6 +9,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # What building and playing needs (the tests' frameworks too, since the build finds them).
 PLAY_PACKAGES=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libx11-dev libcairo2-dev
                fonts-dejavu-core libgtest-dev libbenchmark-dev)
+PLAY_PACKAGES+=(libopenal-dev)  # the sound: OpenAL Soft
 
 # Installs those of the packages given that are missing. As root through apt-get; as
 # anyone else it prints the line to run and exits 1. Installed packages are not asked

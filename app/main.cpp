@@ -8,11 +8,20 @@
 #include "app/game_state.h"
 #include "app/window_fit.h"
 #include "assets/assets.h"
+#include "audio/audio.h"
 #include "game/play.h"
 #include "render/render.h"
 
 // Asks the GL for one buffer swap per display refresh, where it offers that.
 void requestSwapInterval();
+
+// Draws the first frame, then opens the audio device: looking for a device (or a
+// sound server that is not there) never keeps the window waiting for its picture.
+static void onFirstDisplay() {
+    onDisplay();
+    glutDisplayFunc(onDisplay);
+    openAudio();
+}
 
 int main(int argc, char** argv) {
     // Diagnostic lines must reach a pipe or a file at once and in order.
@@ -28,6 +37,7 @@ int main(int argc, char** argv) {
     game.windowId = glutCreateWindow(WindowTitle);
     requestSwapInterval();
     startGame();
+    glutDisplayFunc(onFirstDisplay);
 
     glutMainLoop();
     return 0;

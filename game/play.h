@@ -28,12 +28,14 @@ void buyTokens(int amount);
 // Arms the 166 ms animation timer. At most one timer chain is ever live: an arming
 // while one runs makes that chain's next firing act as a fresh arming with 1.
 void armAnimationTimer();
-// Forgets the live chain (for tests that restart the simulated clock).
+// Forgets the live chain and the reels' sound (for tests that restart the simulated clock).
 void resetAnimationTimer();
 void onTimer(int value);
 void onIdle();
 void machineStep();
 void ballStep();
+// Starts or stops the sound of the reels running; a call that changes nothing is silent.
+void hearReels(bool running);
 
 // ---------------------------------------------------------------------------------
 // Picking

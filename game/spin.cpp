@@ -1,6 +1,8 @@
 // The rules: staking a spin, drawing the three reel stops, judging and paying the
-// outcome, and buying tokens. A spin is decided and booked the moment it is asked for.
+// outcome, and buying tokens. A spin is decided and booked the moment it is asked for;
+// each request cues its sound (the lever, a coin, or the refusal's buzz) there and then.
 #include "app/game_state.h"
+#include "audio/audio.h"
 #include "game/play.h"
 
 // ---------------------------------------------------------------------------------
@@ -31,6 +33,8 @@ void startSpin() {
     game.marqueeAngle = 0.0f;
     armAnimationTimer();
     game.animating = 1;
+    playCue(CueLever);
+    hearReels(true);
 }
 
 void resolveSpin() {
@@ -69,27 +73,26 @@ void resolveSpin() {
 // Requests
 // ---------------------------------------------------------------------------------
 
-void pullLever() {
-    if (game.credits < game.bet) return;
+// A spin at the stake given, or the refusal's buzz when fewer tokens are held.
+static void requestSpin(int32_t stake) {
+    if (game.credits < stake) {
+        playCue(CueBuzz);
+        return;
+    }
+    game.bet = stake;
     startSpin();
     resolveSpin();
 }
 
-void betOne() {
-    if (game.credits < StakeOne) return;
-    game.bet = StakeOne;
-    startSpin();
-    resolveSpin();
-}
-
-void betFive() {
-    if (game.credits < StakeFive) return;
-    game.bet = StakeFive;
-    startSpin();
-    resolveSpin();
-}
+void pullLever() { requestSpin(game.bet); }
+void betOne() { requestSpin(StakeOne); }
+void betFive() { requestSpin(StakeFive); }
 
 void buyTokens(int amount) {
-    if (game.credits > BuyLimit) return;
+    if (game.credits > BuyLimit) {
+        playCue(CueBuzz);
+        return;
+    }
     game.credits += amount;
+    playCue(CueCoin);
 }

@@ -55,6 +55,7 @@ deb)
     [[ $depends =~ (libglut3\.12|freeglut3) ]] || fail "the package does not depend on freeglut"
     [[ $depends =~ libglu1 ]] || fail "the package does not depend on GLU"
     [[ $depends =~ (libgl1|libopengl0) ]] || fail "the package does not depend on libGL"
+    [[ $depends =~ libopenal1 ]] || fail "the package does not depend on OpenAL"
     # No error and no warning; information tags are allowed.
     lintian "$deb" >"$scratch/lintian.txt" 2>&1 || { cat "$scratch/lintian.txt"; fail "lintian failed"; }
     if grep -E '^[EW]: ' "$scratch/lintian.txt"; then fail "lintian reports errors or warnings"; fi

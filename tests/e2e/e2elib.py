@@ -299,7 +299,7 @@ def run_tool(*argv, timeout=20):
 class Game:
     """The real game, started in a private copy of the stage folder."""
 
-    def __init__(self, stage, leave_out=()):
+    def __init__(self, stage, leave_out=(), env=None):
         check(os.environ.get("DISPLAY"), "DISPLAY is not set: the end-to-end tests need an X server")
         check(os.path.isfile(os.path.join(stage, "slot-machine")), f"no slot-machine in {stage}")
         self.dir = tempfile.mkdtemp(prefix="slot-e2e-")
@@ -309,6 +309,7 @@ class Game:
                 continue
             shutil.copy2(source, os.path.join(self.dir, name))
         self.console_path = os.path.join(self.dir, "console.log")
+        self.env = dict(env or {})  # added to the environment of the game
         self.proc = None
         self.window = None
         self.status = None
@@ -318,7 +319,7 @@ class Game:
 
     def start(self):
         with open(self.console_path, "wb") as out:
-            self.proc = subprocess.Popen(["./slot-machine"], cwd=self.dir, env=game_environment(),
+            self.proc = subprocess.Popen(["./slot-machine"], cwd=self.dir, env={**game_environment(), **self.env},
                                          stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
                                          preexec_fn=_die_with_parent)
 

@@ -10,7 +10,7 @@ set(_slot_counted_symbols
     gluNewQuadric glGenTextures glGenLists glGenQueries glGenQueriesARB)
 
 add_library(slot_alloc_count OBJECT ${CMAKE_CURRENT_LIST_DIR}/alloc_count.cpp)
-target_link_libraries(slot_alloc_count PUBLIC slot_core)
+target_link_libraries(slot_alloc_count PUBLIC slot_core slot_audio)
 foreach(symbol IN LISTS _slot_counted_symbols)
   target_link_options(slot_alloc_count INTERFACE "LINKER:--wrap=${symbol}")
 endforeach()

@@ -1,0 +1,28 @@
+// The recording fake of the audio: playCue and the device calls, plus the helpers the
+// tests read the cues with.
+#include "tests/unit/fake_audio.h"
+
+namespace fakeaudio {
+namespace {
+
+struct Record {
+    int steps = 0;
+    std::vector<Heard> heard;
+};
+
+Record& rec() {
+    static Record r;
+    return r;
+}
+
+}  // namespace
+
+void reset() { rec() = Record{}; }
+void step() { ++rec().steps; }
+const std::vector<Heard>& heard() { return rec().heard; }
+
+}  // namespace fakeaudio
+
+bool openAudio() { return false; }
+void closeAudio() {}
+void playCue(Cue cue) { fakeaudio::rec().heard.push_back({fakeaudio::rec().steps, cue}); }
