@@ -32,7 +32,7 @@ start_xvfb() {
         if [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]]; then
             continue
         fi
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$ROOT/build/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$ROOT/build/xvfb.log" 2>&1 &
         XVFB_PID=$!
         for ((i = 0; i < 100; i++)); do
             if xdpyinfo -display ":$n" >/dev/null 2>&1; then

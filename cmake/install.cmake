@@ -136,7 +136,7 @@ if(SLOT_DPKG_SHLIBDEPS)
   # The libraries the program links, with the versions this system builds against.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglut3.12 | freeglut3, libglu1-mesa | libglu1, libgl1, libopenal1, libc6, libstdc++6")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglut3.12 | freeglut3, libglu1-mesa | libglu1, libgl1, libopenal1, libx11-6, libc6, libstdc++6")
 endif()
 find_program(SLOT_DPKG dpkg)
 if(NOT DEFINED CPACK_GENERATOR)
