@@ -33,6 +33,55 @@ void placeLight();
 GLUquadric* makeQuadric(bool textured);
 
 // ---------------------------------------------------------------------------------
+// Round pieces
+// ---------------------------------------------------------------------------------
+
+enum RoundPiece {
+    PieceAxle,
+    PieceReel,
+    PieceMarquee,
+    PieceLeverShaft,
+    PieceLeverKnob,
+    PieceBetButton,
+    PiecePrizeBall,
+    PieceDollar,
+    PieceCoin,
+    RoundPieceCount
+};
+
+enum ShapeKind { ShapeCylinder, ShapeSphere, ShapeDisk };
+
+// A cylinder of `height` along z, a sphere, or a flat disk facing +z; for a disk
+// `stacks` counts its rings.
+struct RoundShape {
+    ShapeKind kind;
+    GLdouble radius;
+    GLdouble height;
+    GLint slices;
+    GLint stacks;
+    bool textured;
+};
+
+// The size and tessellation of every round piece, by RoundPiece. Along a cylinder and
+// across a disk neither the normals nor the texture coordinates bend, so one stack or
+// ring draws the same pixels as many (they had 10 or 20, each a row of small triangles
+// that llvmpipe paid for): only the slices shape what is seen.
+constexpr RoundShape roundShapes[RoundPieceCount] = {
+    {ShapeCylinder, 0.05, 1.0, 20, 1, false},  // axle
+    {ShapeCylinder, 1.0, 0.7, 10, 1, true},    // reel
+    {ShapeCylinder, 0.85, 0.25, 20, 1, true},  // marquee
+    {ShapeCylinder, 0.1, 1.5, 10, 1, false},   // lever shaft
+    {ShapeSphere, 0.2, 0.0, 12, 12, false},    // lever knob
+    {ShapeSphere, 0.2, 0.0, 20, 20, true},     // bet button
+    {ShapeSphere, 0.2, 0.0, 20, 20, false},    // prize ball
+    {ShapeSphere, 0.2, 0.0, 20, 20, true},     // dollar coin
+    {ShapeDisk, 0.5, 0.0, 20, 1, true},        // status-bar coin
+};
+
+// Draws the piece at the origin of the current frame.
+void drawRoundPiece(RoundPiece piece);
+
+// ---------------------------------------------------------------------------------
 // Frame composition and projection
 // ---------------------------------------------------------------------------------
 
