@@ -60,6 +60,7 @@ struct RoundShape {
     GLint slices;
     GLint stacks;
     bool textured;
+    bool insideHidden;  // no view shows its inner faces: they are culled, not shaded
 };
 
 // The size and tessellation of every round piece, by RoundPiece. Along a cylinder and
@@ -67,15 +68,15 @@ struct RoundShape {
 // ring draws the same pixels as many (they had 10 or 20, each a row of small triangles
 // that llvmpipe paid for): only the slices shape what is seen.
 constexpr RoundShape roundShapes[RoundPieceCount] = {
-    {ShapeCylinder, 0.05, 1.0, 20, 1, false},  // axle
-    {ShapeCylinder, 1.0, 0.7, 10, 1, true},    // reel
-    {ShapeCylinder, 0.85, 0.25, 20, 1, true},  // marquee
-    {ShapeCylinder, 0.1, 1.5, 10, 1, false},   // lever shaft
-    {ShapeSphere, 0.2, 0.0, 12, 12, false},    // lever knob
-    {ShapeSphere, 0.2, 0.0, 20, 20, true},     // bet button
-    {ShapeSphere, 0.2, 0.0, 20, 20, false},    // prize ball
-    {ShapeSphere, 0.2, 0.0, 20, 20, true},     // dollar coin
-    {ShapeDisk, 0.5, 0.0, 20, 1, true},        // status-bar coin
+    {ShapeCylinder, 0.05, 1.0, 20, 1, false, false},  // axle
+    {ShapeCylinder, 1.0, 0.7, 10, 1, true, true},     // reel
+    {ShapeCylinder, 0.85, 0.25, 20, 1, true, false},  // marquee
+    {ShapeCylinder, 0.1, 1.5, 10, 1, false, true},    // lever shaft
+    {ShapeSphere, 0.2, 0.0, 12, 12, false, true},     // lever knob
+    {ShapeSphere, 0.2, 0.0, 20, 20, true, true},      // bet button
+    {ShapeSphere, 0.2, 0.0, 20, 20, false, true},     // prize ball
+    {ShapeSphere, 0.2, 0.0, 20, 20, true, true},      // dollar coin
+    {ShapeDisk, 0.5, 0.0, 20, 1, true, false},        // status-bar coin
 };
 
 // Draws the piece at the origin of the current frame.

@@ -17,10 +17,12 @@ void drawRoundPiece(RoundPiece piece) {
     if (!quadrics[0])
         for (int p = 0; p < RoundPieceCount; ++p) quadrics[p] = makeQuadric(roundShapes[p].textured);
     const RoundShape& s = roundShapes[piece];
+    if (s.insideHidden) glEnable(GL_CULL_FACE);
     if (s.kind == ShapeCylinder)
         gluCylinder(quadrics[piece], s.radius, s.radius, s.height, s.slices, s.stacks);
     else if (s.kind == ShapeSphere)
         gluSphere(quadrics[piece], s.radius, s.slices, s.stacks);
     else
         gluDisk(quadrics[piece], 0.0, s.radius, s.slices, s.stacks);
+    if (s.insideHidden) glDisable(GL_CULL_FACE);
 }
