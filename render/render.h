@@ -54,11 +54,11 @@ enum ShapeKind { ShapeCylinder, ShapeSphere, ShapeDisk };
 // A cylinder of `height` along z, a sphere, or a flat disk facing +z; for a disk
 // `stacks` counts its rings.
 struct RoundShape {
-    ShapeKind kind;
     GLdouble radius;
     GLdouble height;
     GLint slices;
     GLint stacks;
+    ShapeKind kind;
     bool textured;
     bool insideHidden;  // no view shows its inner faces: they are culled, not shaded
 };
@@ -68,15 +68,16 @@ struct RoundShape {
 // ring draws the same pixels as many (they had 10 or 20, each a row of small triangles
 // that llvmpipe paid for): only the slices shape what is seen.
 constexpr RoundShape roundShapes[RoundPieceCount] = {
-    {ShapeCylinder, 0.05, 1.0, 20, 1, false, false},  // axle
-    {ShapeCylinder, 1.0, 0.7, 10, 1, true, true},     // reel
-    {ShapeCylinder, 0.85, 0.25, 20, 1, true, false},  // marquee
-    {ShapeCylinder, 0.1, 1.5, 10, 1, false, true},    // lever shaft
-    {ShapeSphere, 0.2, 0.0, 12, 12, false, true},     // lever knob
-    {ShapeSphere, 0.2, 0.0, 20, 20, true, true},      // bet button
-    {ShapeSphere, 0.2, 0.0, 20, 20, false, true},     // prize ball
-    {ShapeSphere, 0.2, 0.0, 20, 20, true, true},      // dollar coin
-    {ShapeDisk, 0.5, 0.0, 20, 1, true, false},        // status-bar coin
+    // radius, height, slices, stacks or rings, kind, textured, inside hidden
+    {0.05, 1.0, 20, 1, ShapeCylinder, false, false},  // axle
+    {1.0, 0.7, 10, 1, ShapeCylinder, true, true},     // reel
+    {0.85, 0.25, 20, 1, ShapeCylinder, true, false},  // marquee
+    {0.1, 1.5, 10, 1, ShapeCylinder, false, true},    // lever shaft
+    {0.2, 0.0, 12, 12, ShapeSphere, false, true},     // lever knob
+    {0.2, 0.0, 20, 20, ShapeSphere, true, true},      // bet button
+    {0.2, 0.0, 20, 20, ShapeSphere, false, true},     // prize ball
+    {0.2, 0.0, 20, 20, ShapeSphere, true, true},      // dollar coin
+    {0.5, 0.0, 20, 1, ShapeDisk, true, false},        // status-bar coin
 };
 
 // Draws the piece at the origin of the current frame.

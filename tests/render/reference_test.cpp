@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "app/game_state.h"
@@ -76,6 +77,9 @@ const ReferenceScreen Screens[] = {
          game.ballHeight = MidFlightBall;
      }},
 };
+
+// Lets gtest name the screen in its messages.
+void PrintTo(const ReferenceScreen& screen, std::ostream* out) { *out << screen.name; }
 
 class ReferenceFrame : public ::testing::TestWithParam<ReferenceScreen> {
 protected:
