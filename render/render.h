@@ -69,7 +69,7 @@ struct RoundShape {
 // that llvmpipe paid for): only the slices shape what is seen.
 constexpr RoundShape roundShapes[RoundPieceCount] = {
     // radius, height, slices, stacks or rings, kind, textured, inside hidden
-    {0.05, 1.0, 20, 1, ShapeCylinder, false, false},  // axle
+    {0.05, 1.0, 20, 1, ShapeCylinder, false, true},   // axle
     {1.0, 0.7, 10, 1, ShapeCylinder, true, true},     // reel
     {0.85, 0.25, 20, 1, ShapeCylinder, true, false},  // marquee
     {0.1, 1.5, 10, 1, ShapeCylinder, false, true},    // lever shaft
