@@ -18,11 +18,6 @@ static const Plate ticketPlate = {{0.0f, 0.5f, 1.0f},
 static const Plate menuPlate = {
     {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}}, true};
 
-static GLUquadric* coinQuadric() {
-    static GLUquadric* q = makeQuadric(true);
-    return q;
-}
-
 // ---------------------------------------------------------------------------------
 // Flat pieces
 // ---------------------------------------------------------------------------------
@@ -62,7 +57,7 @@ void drawCoin() {
     glTranslatef(static_cast<GLfloat>(game.hudSlot) * CoinSpacing, 0.0f, 0.0f);
     applyMaterial(goldMaterial);
     glBindTexture(GL_TEXTURE_2D, TexCoin);
-    gluDisk(coinQuadric(), 0.0, 0.5, 20, 20);
+    drawRoundPiece(PieceCoin);
     glPopMatrix();
 }
 
@@ -102,15 +97,18 @@ static void drawRow(GLfloat x, GLfloat sx, GLfloat sy, int32_t count, int32_t li
 }
 
 void drawStatusBar() {
-    drawStrip(-3.0f, 3.5f, 1.0f, 1.0f, 1.0f);
-    drawStrip(0.0f, 4.5f, 1.0f, 1.0f, 0.0f);
     // While an animation runs the bar keeps what it showed: winnings appear at its end.
     if (game.animating == 0) {
         game.shownTickets = game.tickets;
         game.shownCredits = game.credits;
     }
+    // The rows before the strips behind them, so that the depth test spares the strips
+    // the shading of what the coins and stubs cover.
     drawRow(-2.5f, 0.4f, 0.4f, game.shownCredits, MaxCoinsShown, drawCoin);
     drawRow(0.5f, 0.25f, 0.75f, game.shownTickets, MaxTicketsShown, drawTicket);
+    bindPlainTexture();
+    drawStrip(-3.0f, 3.5f, 1.0f, 1.0f, 1.0f);
+    drawStrip(0.0f, 4.5f, 1.0f, 1.0f, 0.0f);
 }
 
 // ---------------------------------------------------------------------------------

@@ -22,36 +22,6 @@ static const Plate reelWindowPlate = {
 
 static const GLfloat CoinSlotLineWidth = 5.0f;
 
-// One kept quadric per piece: a frame allocates nothing.
-static GLUquadric* axleQuadric() {
-    static GLUquadric* q = makeQuadric(false);
-    return q;
-}
-static GLUquadric* reelQuadric() {
-    static GLUquadric* q = makeQuadric(true);
-    return q;
-}
-static GLUquadric* marqueeQuadric() {
-    static GLUquadric* q = makeQuadric(true);
-    return q;
-}
-static GLUquadric* shaftQuadric() {
-    static GLUquadric* q = makeQuadric(false);
-    return q;
-}
-static GLUquadric* knobQuadric() {
-    static GLUquadric* q = makeQuadric(false);
-    return q;
-}
-static GLUquadric* betOneQuadric() {
-    static GLUquadric* q = makeQuadric(true);
-    return q;
-}
-static GLUquadric* betFiveQuadric() {
-    static GLUquadric* q = makeQuadric(true);
-    return q;
-}
-
 // ---------------------------------------------------------------------------------
 // Pieces
 // ---------------------------------------------------------------------------------
@@ -61,6 +31,7 @@ void drawBackdrop() {
     glBindTexture(GL_TEXTURE_2D, TexBackdrop);
     emitPlate(backdropPlate);
     endFlatPiece();
+    bindPlainTexture();
 }
 
 void drawReelWindow() {
@@ -70,12 +41,16 @@ void drawReelWindow() {
 }
 
 void drawAxle() {
+    // Its quadric has no texture coordinates: the axle wears the backdrop's corner
+    // texel, as it has since it was drawn straight after the backdrop.
+    glBindTexture(GL_TEXTURE_2D, TexBackdrop);
+    glTexCoord2fv(backdropPlate.texCoord[3]);
     applyMaterial(turquoiseMaterial);
     glPushMatrix();
     glScalef(2.0f, 1.0f, 1.0f);
     glTranslatef(-0.5f, 0.0f, 0.0f);
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    gluCylinder(axleQuadric(), 0.05, 0.05, 1.0, 20, 10);
+    drawRoundPiece(PieceAxle);
     glPopMatrix();
 }
 
@@ -85,11 +60,15 @@ void drawReel() {
     glPushMatrix();
     glTranslatef(-0.35f, 0.0f, 0.0f);
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    gluCylinder(reelQuadric(), 1.0, 1.0, 0.7, 10, 10);
+    drawRoundPiece(PieceReel);
     glPopMatrix();
 }
 
 void drawCoinSlot() {
+    // Its colours are modulated by the reel strip's last texel, as they have been
+    // since it was drawn straight after the reels.
+    glBindTexture(GL_TEXTURE_2D, TexReel);
+    glTexCoord2f(1.0f, 1.0f);
     glDisable(GL_LIGHTING);
     glBegin(GL_POLYGON);
     glColor3f(1.0f, 1.0f, 0.0f);
@@ -119,30 +98,30 @@ GLuint marqueeSlot() {
 void drawMarquee() {
     applyMaterial(whiteMaterial);
     glBindTexture(GL_TEXTURE_2D, marqueeSlot());
-    gluCylinder(marqueeQuadric(), 0.85, 0.85, 0.25, 20, 20);
+    drawRoundPiece(PieceMarquee);
     bindPlainTexture();
 }
 
 void drawLeverShaft() {
     applyMaterial(turquoiseMaterial);
-    gluCylinder(shaftQuadric(), 0.1, 0.1, 1.5, 10, 10);
+    drawRoundPiece(PieceLeverShaft);
 }
 
 void drawLeverKnob() {
     applyMaterial(turquoiseMaterial);
-    gluSphere(knobQuadric(), 0.2, 12, 12);
+    drawRoundPiece(PieceLeverKnob);
 }
 
 void drawBetOneButton() {
     applyMaterial(whiteMaterial);
     glBindTexture(GL_TEXTURE_2D, TexBetOne);
-    gluSphere(betOneQuadric(), 0.2, 20, 20);
+    drawRoundPiece(PieceBetButton);
 }
 
 void drawBetFiveButton() {
     applyMaterial(whiteMaterial);
     glBindTexture(GL_TEXTURE_2D, TexBetFive);
-    gluSphere(betFiveQuadric(), 0.2, 20, 20);
+    drawRoundPiece(PieceBetButton);
     bindPlainTexture();
 }
 
@@ -160,23 +139,26 @@ static void placeReel(float offset, float angle) {
 }
 
 void drawMachine() {
+    // Nearest first: the depth test then spares the window and the backdrop the shading
+    // of what the reels, the slot and the marquee cover. The order stays within the
+    // unnamed run that picking reports first.
     glPushMatrix();  // machine frame
     glTranslatef(0.5f, 0.5f, 0.0f);
     glScalef(1.25f, 1.25f, 1.5f);
-    drawBackdrop();
 
     glPushMatrix();  // window frame
     glScalef(1.75f, 1.25f, 1.0f);
-    drawReelWindow();
-
     glPushMatrix();  // reel frame
     glScalef(0.5f, 0.5f, 0.5f);
-    drawAxle();
-    glScalef(0.75f, 0.75f, 0.75f);  // the reels only: the axle is drawn
+    glPushMatrix();
+    glScalef(0.75f, 0.75f, 0.75f);  // the reels only
     placeReel(0.0f, game.reelAngle[1]);
     placeReel(0.8f, game.reelAngle[2]);
     placeReel(-0.8f, game.reelAngle[0]);
     glPopMatrix();
+    drawAxle();
+    glPopMatrix();
+    drawReelWindow();
     glPopMatrix();
 
     glPushMatrix();
@@ -190,6 +172,8 @@ void drawMachine() {
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     drawMarquee();
     glPopMatrix();
+
+    drawBackdrop();
     glPopMatrix();  // back in the caller's frame
 
     glPushMatrix();

@@ -33,6 +33,57 @@ void placeLight();
 GLUquadric* makeQuadric(bool textured);
 
 // ---------------------------------------------------------------------------------
+// Round pieces
+// ---------------------------------------------------------------------------------
+
+enum RoundPiece {
+    PieceAxle,
+    PieceReel,
+    PieceMarquee,
+    PieceLeverShaft,
+    PieceLeverKnob,
+    PieceBetButton,
+    PiecePrizeBall,
+    PieceDollar,
+    PieceCoin,
+    RoundPieceCount
+};
+
+enum ShapeKind { ShapeCylinder, ShapeSphere, ShapeDisk };
+
+// A cylinder of `height` along z, a sphere, or a flat disk facing +z; for a disk
+// `stacks` counts its rings.
+struct RoundShape {
+    GLdouble radius;
+    GLdouble height;
+    GLint slices;
+    GLint stacks;
+    ShapeKind kind;
+    bool textured;
+    bool insideHidden;  // no view shows its inner faces: they are culled, not shaded
+};
+
+// The size and tessellation of every round piece, by RoundPiece. Along a cylinder and
+// across a disk neither the normals nor the texture coordinates bend, so one stack or
+// ring draws the same pixels as many (they had 10 or 20, each a row of small triangles
+// that llvmpipe paid for): only the slices shape what is seen.
+constexpr RoundShape roundShapes[RoundPieceCount] = {
+    // radius, height, slices, stacks or rings, kind, textured, inside hidden
+    {0.05, 1.0, 20, 1, ShapeCylinder, false, true},   // axle
+    {1.0, 0.7, 10, 1, ShapeCylinder, true, true},     // reel
+    {0.85, 0.25, 20, 1, ShapeCylinder, true, false},  // marquee
+    {0.1, 1.5, 10, 1, ShapeCylinder, false, true},    // lever shaft
+    {0.2, 0.0, 12, 12, ShapeSphere, false, true},     // lever knob
+    {0.2, 0.0, 20, 20, ShapeSphere, true, true},      // bet button
+    {0.2, 0.0, 20, 20, ShapeSphere, false, true},     // prize ball
+    {0.2, 0.0, 20, 20, ShapeSphere, true, true},      // dollar coin
+    {0.5, 0.0, 20, 1, ShapeDisk, true, false},        // status-bar coin
+};
+
+// Draws the piece at the origin of the current frame.
+void drawRoundPiece(RoundPiece piece);
+
+// ---------------------------------------------------------------------------------
 // Frame composition and projection
 // ---------------------------------------------------------------------------------
 

@@ -32,16 +32,6 @@ static const DollarCoin dollarCoins[3] = {
     {PickDollarFive, {-0.3f, -0.5f, 0.0f}, -95.0f, drawDollarFive},
 };
 
-static GLUquadric* ballQuadric() {
-    static GLUquadric* q = makeQuadric(false);
-    return q;
-}
-
-static GLUquadric* dollarQuadric(int which) {
-    static GLUquadric* const q[3] = {makeQuadric(true), makeQuadric(true), makeQuadric(true)};
-    return q[which];
-}
-
 // ---------------------------------------------------------------------------------
 // Pieces
 // ---------------------------------------------------------------------------------
@@ -68,36 +58,36 @@ void drawVerdictSign(int offset) {
 
 void drawPrizeBall() {
     applyMaterial(goldMaterial);
-    gluSphere(ballQuadric(), 0.2, 20, 20);
+    drawRoundPiece(PiecePrizeBall);
 }
 
-static void drawDollar(int which, GLuint slot) {
+static void drawDollar(GLuint slot) {
     applyMaterial(whiteMaterial);
     glBindTexture(GL_TEXTURE_2D, slot);
-    gluSphere(dollarQuadric(which), 0.2, 20, 20);
+    drawRoundPiece(PieceDollar);
 }
 
-void drawDollarOne() { drawDollar(0, TexDollarOne); }
+void drawDollarOne() { drawDollar(TexDollarOne); }
 
-void drawDollarTwo() { drawDollar(1, TexDollarTwo); }
+void drawDollarTwo() { drawDollar(TexDollarTwo); }
 
-void drawDollarFive() { drawDollar(2, TexDollarFive); }
+void drawDollarFive() { drawDollar(TexDollarFive); }
 
 // ---------------------------------------------------------------------------------
 // Screens
 // ---------------------------------------------------------------------------------
 
 void drawPrizeScreen() {
-    // The ball's quadric comes with the screen's first frame, winner or not: a later
-    // frame that first shows the ball allocates nothing.
-    ballQuadric();
+    // The ball and the sign before the backdrop behind them: the depth test spares the
+    // backdrop the shading of what they cover.
     glPushMatrix();
     glTranslatef(0.5f, 0.5f, 0.0f);
     glScalef(ScreenScale, ScreenScale, 1.0f);
-    drawPrizeBackdrop();
+    glPushMatrix();
     if (game.tickets >= WinnerTickets) {
         glPushMatrix();
         glTranslatef(0.0f, game.ballHeight, 1.0f);
+        bindPlainTexture();
         drawPrizeBall();
         glPopMatrix();
         glTranslatef(0.0f, -0.5f, 1.0f);
@@ -106,6 +96,8 @@ void drawPrizeScreen() {
         glTranslatef(0.0f, -0.5f, 1.0f);
         drawVerdictSign(1);
     }
+    glPopMatrix();
+    drawPrizeBackdrop();
     glPopMatrix();
 }
 
