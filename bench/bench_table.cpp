@@ -107,6 +107,7 @@ void TableReporter::Finalize() {
     frame("floor: clear + glFinish", "BM_Floor", false);
     frame("floor + swap", "BM_FloorWithSwap", false);
     frame("floor + one full-window quad", QuadKey, false);
+    frame("  the same quad wearing a picture", "BM_FullWindowTexturedQuad", false);
     frame("machine at rest", "BM_MachineAtRest", true);
     frame("machine mid-spin", "BM_MachineMidSpin", true);
     frame("prize counter with ball", "BM_PrizeWithBall", true);

@@ -80,12 +80,18 @@ void BM_FloorWithSwap(benchmark::State& state) {
     }
 }
 
-// What any screen that fills the window pays at least: one flat, untextured, unlit
-// quad over the whole view, depth-tested like every piece of the game.
-void BM_FullWindowQuad(benchmark::State& state) {
-    glPushAttrib(GL_ENABLE_BIT);
+// One unlit quad over the whole view, depth-tested like every piece of the game: flat
+// and untextured, what any screen that fills the window pays at least; or wearing the
+// machine's backdrop picture, what shading every pixel once with a texel costs.
+void quadLoop(benchmark::State& state, bool textured) {
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
+    if (textured) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, TexBackdrop);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -96,9 +102,13 @@ void BM_FullWindowQuad(benchmark::State& state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glBegin(GL_QUADS);
         glColor3f(1.0f, 1.0f, 1.0f);
+        glTexCoord2f(0.0f, 0.0f);
         glVertex2f(-1.0f, -1.0f);
+        glTexCoord2f(1.0f, 0.0f);
         glVertex2f(1.0f, -1.0f);
+        glTexCoord2f(1.0f, 1.0f);
         glVertex2f(1.0f, 1.0f);
+        glTexCoord2f(0.0f, 1.0f);
         glVertex2f(-1.0f, 1.0f);
         glEnd();
         glFinish();
@@ -109,6 +119,10 @@ void BM_FullWindowQuad(benchmark::State& state) {
     glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
 }
+
+void BM_FullWindowQuad(benchmark::State& state) { quadLoop(state, false); }
+
+void BM_FullWindowTexturedQuad(benchmark::State& state) { quadLoop(state, true); }
 
 void BM_MachineAtRest(benchmark::State& state) {
     game = restState;
@@ -193,6 +207,7 @@ void BM_BallStep(benchmark::State& state) {
 BENCHMARK(BM_Floor)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_FloorWithSwap)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_FullWindowQuad)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_FullWindowTexturedQuad)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_MachineAtRest)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_MachineMidSpin)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK(BM_PrizeWithBall)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
