@@ -49,7 +49,7 @@ void playSpins(int spins) {
 // From a fresh start the generator's first spins are three different symbols, then a
 // pair, then three of a kind.
 const ReferenceScreen Screens[] = {
-    {"machine_perspective", [] {}},
+    {"machine_at_rest", [] {}},
     {"machine_orthographic",
      [] {
          game.usePerspective = false;
