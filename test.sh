@@ -12,7 +12,7 @@ source "$ROOT/play.sh"
 # small-screen test, the fuzzer's compiler and runtime, ImageMagick for the bitmap tests,
 # Python for the end-to-end tests, and the checkers of the package and its files.
 TEST_PACKAGES=(xvfb xdotool x11-apps x11-utils openbox imagemagick clang libclang-rt-14-dev python3
-               lintian appstream desktop-file-utils man-db)
+               lintian appstream desktop-file-utils man-db dpkg-dev)
 
 XVFB_PID=
 stop_xvfb() {
