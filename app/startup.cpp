@@ -19,7 +19,7 @@ void startGame() {
     initLighting();
     resetGame();
     makeChecker(CheckerSize, CheckerSize);
-    bindPlainTexture();
+    fillPlainSlot();
     loadAllTextures();
 
     glEnable(GL_DEPTH_TEST);

@@ -66,5 +66,7 @@ void loadTexture(const char* fileName, TextureSlot slot);
 // Loads the nineteen pictures into slots 1 to 19, in slot order.
 void loadAllTextures();
 void makeChecker(int width, int height);
-// Binds the plain slot, which never holds an image: what follows is drawn untextured.
+// Gives the plain slot its one white texel; once, at start-up, before any drawing.
+void fillPlainSlot();
+// Binds the plain slot: what follows shows its own colour, as if untextured.
 void bindPlainTexture();

@@ -1,5 +1,5 @@
-// The twenty fixed texture slots: the plain slot 0 and the nineteen pictures loaded
-// into slots 1 to 19 at start-up. After start-up slots are only ever bound.
+// The twenty fixed texture slots: the plain slot 0 (one white texel) and the nineteen
+// pictures loaded into slots 1 to 19 at start-up. After start-up slots are only ever bound.
 #include <cstdlib>
 #include <iostream>
 
@@ -64,13 +64,19 @@ void makeChecker(int width, int height) {
     }
 }
 
-// The plain slot is never given an image, so it stays incomplete and the GL draws
-// whatever is bound to it untextured. (The checker is built but never uploaded: an
-// upload the GL refuses would leave an error behind in every frame.)
-void bindPlainTexture() {
+// The plain slot holds one white texel, sampled like every picture (nearest, repeating):
+// modulating by white leaves a piece its own colour, so a piece drawn under it looks
+// untextured while it shares the textured pieces' GL state. llvmpipe compiles a shader
+// for each combination of state a frame uses; one combination for all spares the first
+// frame most of those compiles.
+static const unsigned char PlainTexel[3] = {255, 255, 255};
+
+void fillPlainSlot() {
     glBindTexture(GL_TEXTURE_2D, TexPlain);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_CLAMP));
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_CLAMP));
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_NEAREST));
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, PlainTexel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 }
+
+void bindPlainTexture() { glBindTexture(GL_TEXTURE_2D, TexPlain); }

@@ -10,13 +10,15 @@
 
 static const GLfloat CoinSpacing = 0.75f;  // in the coin row's scaled units
 
-static const Plate ticketPlate = {{0.0f, 0.5f, 1.0f},
-                                  {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
-                                  {{0, 0, 0}, {0.75f, 0, 0}, {0.75f, 0.5f, 0}, {0, 0.5f, 0}},
-                                  true};
+static const Plate ticketPlate = {
+    {0.0f, 0.5f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{0, 0, 0}, {0.75f, 0, 0}, {0.75f, 0.5f, 0}, {0, 0.5f, 0}}};
+
+// The strips' shape; its colour is each strip's own.
+static const Plate unitPlate = {
+    {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}};
 
 static const Plate menuPlate = {
-    {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}}, true};
+    {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}}};
 
 // ---------------------------------------------------------------------------------
 // Flat pieces
@@ -26,7 +28,7 @@ void emitPlate(const Plate& plate) {
     glBegin(GL_POLYGON);
     for (int i = 0; i < 4; ++i) {
         glColor3fv(plate.colour);
-        if (plate.textured) glTexCoord2fv(plate.texCoord[i]);
+        glTexCoord2fv(plate.texCoord[i]);
         glVertex3fv(plate.vertex[i]);
     }
     glEnd();
@@ -37,14 +39,11 @@ void endFlatPiece() {
     glShadeModel(GL_SMOOTH);
 }
 
-void drawUnitQuad() {
+void drawUnitQuad(const GLfloat colour[3]) {
+    Plate quad = unitPlate;
+    for (int c = 0; c < 3; ++c) quad.colour[c] = colour[c];
     glDisable(GL_LIGHTING);
-    glBegin(GL_POLYGON);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(1.0f, 1.0f, 0.0f);
-    glVertex3f(0.0f, 1.0f, 0.0f);
-    glEnd();
+    emitPlate(quad);
     endFlatPiece();
 }
 
@@ -76,8 +75,8 @@ static void drawStrip(GLfloat x, GLfloat width, GLfloat r, GLfloat g, GLfloat b)
     glPushMatrix();
     glTranslatef(x, -3.75f, 0.0f);
     glScalef(width, 1.6f, 1.0f);
-    glColor3f(r, g, b);
-    drawUnitQuad();
+    const GLfloat colour[3] = {r, g, b};
+    drawUnitQuad(colour);
     glPopMatrix();
 }
 

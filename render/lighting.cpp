@@ -44,9 +44,9 @@ void placeLight() {
     glLightfv(GL_LIGHT0, GL_SPECULAR, lightSpecular);
 }
 
-GLUquadric* makeQuadric(bool textured) {
+GLUquadric* makeQuadric() {
     GLUquadric* q = gluNewQuadric();
-    if (textured) gluQuadricTexture(q, GL_TRUE);
+    gluQuadricTexture(q, GL_TRUE);
     gluQuadricDrawStyle(q, GLU_FILL);
     gluQuadricNormals(q, GLU_SMOOTH);
     return q;

@@ -11,16 +11,25 @@
 
 static const Plate backdropPlate = {{1.0f, 1.0f, 1.0f},
                                     {{1, 1}, {1, 0}, {0, 0}, {0, 1}},
-                                    {{1.5f, 1.5f, 0}, {1.5f, -1.5f, 0}, {-1.5f, -1.5f, 0}, {-1.5f, 1.5f, 0}},
-                                    true};
+                                    {{1.5f, 1.5f, 0}, {1.5f, -1.5f, 0}, {-1.5f, -1.5f, 0}, {-1.5f, 1.5f, 0}}};
 
+// Black stays black under any texel, so its coordinates are the backdrop's corner.
 static const Plate reelWindowPlate = {
     {0.0f, 0.0f, 0.0f},
-    {},
-    {{0.5f, 0.375f, 0.01f}, {0.5f, -0.375f, 0.01f}, {-0.5f, -0.375f, 0.01f}, {-0.5f, 0.375f, 0.01f}},
-    false};
+    {{0, 1}, {0, 1}, {0, 1}, {0, 1}},
+    {{0.5f, 0.375f, 0.01f}, {0.5f, -0.375f, 0.01f}, {-0.5f, -0.375f, 0.01f}, {-0.5f, 0.375f, 0.01f}}};
 
 static const GLfloat CoinSlotLineWidth = 5.0f;
+// The reel strip's coordinate that tints the coin slot: the last one of a reel's drum.
+static const GLfloat CoinSlotTexCoord[2] = {1.0f, 1.0f};
+
+// Mesa lights a lit piece whose model-view matrix keeps lengths in the piece's own
+// frame, every other one in the eye's, and each way is a shader of its own for
+// llvmpipe to compile. The bet buttons alone are only turned and moved: drawn larger by
+// this factor they are lit the way of every other lit piece, grown by a ten-thousandth
+// of their size (a fraction of a pixel) and their normals shortened as much (far below
+// one colour level).
+static const GLfloat EyeSpaceNudge = 1.0001f;
 
 // ---------------------------------------------------------------------------------
 // Pieces
@@ -41,16 +50,15 @@ void drawReelWindow() {
 }
 
 void drawAxle() {
-    // Its quadric has no texture coordinates: the axle wears the backdrop's corner
-    // texel, as it has since it was drawn straight after the backdrop.
+    // The axle wears the backdrop's corner texel, as it has since it was drawn straight
+    // after the backdrop; the coordinate goes with every vertex, as every piece gives it.
     glBindTexture(GL_TEXTURE_2D, TexBackdrop);
-    glTexCoord2fv(backdropPlate.texCoord[3]);
     applyMaterial(turquoiseMaterial);
     glPushMatrix();
     glScalef(2.0f, 1.0f, 1.0f);
     glTranslatef(-0.5f, 0.0f, 0.0f);
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    drawRoundPiece(PieceAxle);
+    drawRoundPieceAtTexel(PieceAxle, backdropPlate.texCoord[3]);
     glPopMatrix();
 }
 
@@ -66,12 +74,13 @@ void drawReel() {
 
 void drawCoinSlot() {
     // Its colours are modulated by the reel strip's last texel, as they have been
-    // since it was drawn straight after the reels.
+    // since it was drawn straight after the reels; the coordinate goes with every
+    // vertex, as every flat piece gives it.
     glBindTexture(GL_TEXTURE_2D, TexReel);
-    glTexCoord2f(1.0f, 1.0f);
     glDisable(GL_LIGHTING);
     glBegin(GL_POLYGON);
     glColor3f(1.0f, 1.0f, 0.0f);
+    glTexCoord2fv(CoinSlotTexCoord);
     glVertex3f(0.0f, 0.0f, 0.05f);
     glVertex3f(0.45f, 0.0f, 0.05f);
     glVertex3f(0.45f, 0.1f, 0.05f);
@@ -80,8 +89,10 @@ void drawCoinSlot() {
     glLineWidth(CoinSlotLineWidth);
     glBegin(GL_LINES);
     glColor3f(0.0f, 0.0f, 0.0f);
+    glTexCoord2fv(CoinSlotTexCoord);
     glVertex3f(0.05f, 0.05f, 0.06f);
     glColor3f(0.0f, 0.0f, 0.0f);
+    glTexCoord2fv(CoinSlotTexCoord);
     glVertex3f(0.4f, 0.05f, 0.06f);
     glEnd();
     endFlatPiece();
@@ -112,16 +123,19 @@ void drawLeverKnob() {
     drawRoundPiece(PieceLeverKnob);
 }
 
-void drawBetOneButton() {
+static void drawBetButton(GLuint slot) {
     applyMaterial(whiteMaterial);
-    glBindTexture(GL_TEXTURE_2D, TexBetOne);
+    glBindTexture(GL_TEXTURE_2D, slot);
+    glPushMatrix();
+    glScalef(EyeSpaceNudge, EyeSpaceNudge, EyeSpaceNudge);
     drawRoundPiece(PieceBetButton);
+    glPopMatrix();
 }
 
+void drawBetOneButton() { drawBetButton(TexBetOne); }
+
 void drawBetFiveButton() {
-    applyMaterial(whiteMaterial);
-    glBindTexture(GL_TEXTURE_2D, TexBetFive);
-    drawRoundPiece(PieceBetButton);
+    drawBetButton(TexBetFive);
     bindPlainTexture();
 }
 

@@ -29,8 +29,8 @@ void applyMaterial(Material m);
 void initLighting();
 void placeLight();
 
-// A quadric made once, filled and smoothly lit, with texture coordinates when asked.
-GLUquadric* makeQuadric(bool textured);
+// A quadric made once, filled and smoothly lit, with texture coordinates.
+GLUquadric* makeQuadric();
 
 // ---------------------------------------------------------------------------------
 // Round pieces
@@ -51,15 +51,15 @@ enum RoundPiece {
 
 enum ShapeKind { ShapeCylinder, ShapeSphere, ShapeDisk };
 
-// A cylinder of `height` along z, a sphere, or a flat disk facing +z; for a disk
-// `stacks` counts its rings.
+// A cylinder of `height` along z, a sphere, or a flat disk facing +z (one ring).
+// Every piece gives texture coordinates, even one that shows no picture: it is then
+// drawn under the plain slot's white texel, and every lit piece shares one GL state.
 struct RoundShape {
     GLdouble radius;
     GLdouble height;
     GLint slices;
     GLint stacks;
     ShapeKind kind;
-    bool textured;
     bool insideHidden;  // no view shows its inner faces: they are culled, not shaded
 };
 
@@ -68,20 +68,23 @@ struct RoundShape {
 // ring draws the same pixels as many (they had 10 or 20, each a row of small triangles
 // that llvmpipe paid for): only the slices shape what is seen.
 constexpr RoundShape roundShapes[RoundPieceCount] = {
-    // radius, height, slices, stacks or rings, kind, textured, inside hidden
-    {0.05, 1.0, 20, 1, ShapeCylinder, false, true},   // axle
-    {1.0, 0.7, 10, 1, ShapeCylinder, true, true},     // reel
-    {0.85, 0.25, 20, 1, ShapeCylinder, true, false},  // marquee
-    {0.1, 1.5, 10, 1, ShapeCylinder, false, true},    // lever shaft
-    {0.2, 0.0, 12, 12, ShapeSphere, false, true},     // lever knob
-    {0.2, 0.0, 20, 20, ShapeSphere, true, true},      // bet button
-    {0.2, 0.0, 20, 20, ShapeSphere, false, true},     // prize ball
-    {0.2, 0.0, 20, 20, ShapeSphere, true, true},      // dollar coin
-    {0.5, 0.0, 20, 1, ShapeDisk, true, false},        // status-bar coin
+    // radius, height, slices, stacks, kind, inside hidden
+    {0.05, 1.0, 20, 1, ShapeCylinder, true},    // axle
+    {1.0, 0.7, 10, 1, ShapeCylinder, true},     // reel
+    {0.85, 0.25, 20, 1, ShapeCylinder, false},  // marquee
+    {0.1, 1.5, 10, 1, ShapeCylinder, true},     // lever shaft
+    {0.2, 0.0, 12, 12, ShapeSphere, true},      // lever knob
+    {0.2, 0.0, 20, 20, ShapeSphere, true},      // bet button
+    {0.2, 0.0, 20, 20, ShapeSphere, true},      // prize ball
+    {0.2, 0.0, 20, 20, ShapeSphere, true},      // dollar coin
+    {0.5, 0.0, 20, 1, ShapeDisk, false},        // status-bar coin
 };
 
 // Draws the piece at the origin of the current frame.
 void drawRoundPiece(RoundPiece piece);
+// Draws a cylinder piece so, but wearing the one texel at `texCoord` of the bound slot
+// all over, as an untextured quadric wears the last coordinate given.
+void drawRoundPieceAtTexel(RoundPiece piece, const GLfloat texCoord[2]);
 
 // ---------------------------------------------------------------------------------
 // Frame composition and projection
@@ -122,7 +125,8 @@ GLuint marqueeSlot();
 
 void drawStatusBar();
 void drawMenuPanel();
-void drawUnitQuad();
+// The unit square in the colour given, as a plate under whatever slot is bound.
+void drawUnitQuad(const GLfloat colour[3]);
 void drawCoin();
 void drawTicket();
 
@@ -144,13 +148,14 @@ void drawDollarFive();
 // Flat pieces
 // ---------------------------------------------------------------------------------
 
-// One unlit plate of four corners: the colour and, where given, the texture
-// coordinate before every vertex.
+// One unlit plate of four corners, with the colour and the texture coordinate before
+// every vertex. A plate without a picture of its own still gives coordinates: every flat
+// piece then shares one GL state (llvmpipe compiles a shader for each state a frame
+// uses), and under the plain slot's white texel the coordinates change nothing.
 struct Plate {
     GLfloat colour[3];
     GLfloat texCoord[4][2];
     GLfloat vertex[4][3];
-    bool textured;
 };
 
 // Emits the plate as one GL_POLYGON; the caller switches lighting and binds the slot.

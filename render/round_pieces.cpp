@@ -1,5 +1,8 @@
 // The round pieces (cylinders, spheres and disks): one quadric each, all made with the
-// first piece drawn, and each piece tessellated as its shape says.
+// first piece drawn, and each piece tessellated as its shape says; the disk, and the
+// axle's cylinder, drawn here as GLU would, with every attribute at every corner.
+#include <cmath>
+
 #include "render/render.h"
 
 // ---------------------------------------------------------------------------------
@@ -8,14 +11,72 @@
 
 static GLUquadric* quadrics[RoundPieceCount];
 
+static const double FullTurn = 6.283185307179586;  // radians
+
 // ---------------------------------------------------------------------------------
 // Functions
 // ---------------------------------------------------------------------------------
 
+// The sine and cosine of corner `i` of a round of `slices` corners, the last one the
+// first again, as GLU spaces them.
+static void roundCorner(GLint i, GLint slices, GLfloat* sine, GLfloat* cosine) {
+    const double angle = FullTurn * static_cast<double>(i % slices) / static_cast<double>(slices);
+    *sine = static_cast<GLfloat>(std::sin(angle));
+    *cosine = static_cast<GLfloat>(std::cos(angle));
+}
+
+// A flat disk facing +z as the one fan gluDisk makes of a single ring, the same corners
+// and texture coordinates, but with the normal before every corner: gluDisk gives it
+// once, before the fan, and a normal that is not sent per vertex puts the disk in a
+// GL state of its own, for which llvmpipe compiles one more shader.
+static void drawFlatDisk(GLdouble radius, GLint slices) {
+    const GLfloat r = static_cast<GLfloat>(radius);
+    glBegin(GL_TRIANGLE_FAN);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(0.5f, 0.5f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    for (GLint i = slices; i >= 0; --i) {
+        GLfloat sine = 0.0f;
+        GLfloat cosine = 0.0f;
+        roundCorner(i, slices, &sine, &cosine);
+        glNormal3f(0.0f, 0.0f, 1.0f);
+        glTexCoord2f(0.5f * sine + 0.5f, 0.5f * cosine + 0.5f);
+        glVertex3f(r * sine, r * cosine, 0.0f);
+    }
+    glEnd();
+}
+
+// A cylinder of one stack with the corners and normals gluCylinder gives it, but one
+// texture coordinate at every corner.
+static void drawCylinderAtTexel(const RoundShape& s, const GLfloat texCoord[2]) {
+    const GLfloat r = static_cast<GLfloat>(s.radius);
+    const GLfloat h = static_cast<GLfloat>(s.height);
+    glBegin(GL_QUAD_STRIP);
+    for (GLint i = 0; i <= s.slices; ++i) {
+        GLfloat sine = 0.0f;
+        GLfloat cosine = 0.0f;
+        roundCorner(i, s.slices, &sine, &cosine);
+        glNormal3f(sine, cosine, 0.0f);
+        glTexCoord2fv(texCoord);
+        glVertex3f(r * sine, r * cosine, 0.0f);
+        glNormal3f(sine, cosine, 0.0f);
+        glTexCoord2fv(texCoord);
+        glVertex3f(r * sine, r * cosine, h);
+    }
+    glEnd();
+}
+
+void drawRoundPieceAtTexel(RoundPiece piece, const GLfloat texCoord[2]) {
+    const RoundShape& s = roundShapes[piece];
+    if (s.insideHidden) glEnable(GL_CULL_FACE);
+    drawCylinderAtTexel(s, texCoord);
+    if (s.insideHidden) glDisable(GL_CULL_FACE);
+}
+
 void drawRoundPiece(RoundPiece piece) {
     // All at once, so that no later frame allocates, whichever pieces it shows first.
     if (!quadrics[0])
-        for (int p = 0; p < RoundPieceCount; ++p) quadrics[p] = makeQuadric(roundShapes[p].textured);
+        for (GLUquadric*& quadric : quadrics) quadric = makeQuadric();
     const RoundShape& s = roundShapes[piece];
     if (s.insideHidden) glEnable(GL_CULL_FACE);
     if (s.kind == ShapeCylinder)
@@ -23,6 +84,6 @@ void drawRoundPiece(RoundPiece piece) {
     else if (s.kind == ShapeSphere)
         gluSphere(quadrics[piece], s.radius, s.slices, s.stacks);
     else
-        gluDisk(quadrics[piece], 0.0, s.radius, s.slices, s.stacks);
+        drawFlatDisk(s.radius, s.slices);
     if (s.insideHidden) glDisable(GL_CULL_FACE);
 }

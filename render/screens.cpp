@@ -12,12 +12,11 @@
 static const GLfloat ScreenScale = 2.25f;
 
 static const Plate counterBackdropPlate = {
-    {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}, true};
+    {1.0f, 1.0f, 1.0f}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}};
 
 static const Plate verdictPlate = {{1.0f, 1.0f, 1.0f},
                                    {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
-                                   {{-0.25f, 0, 0}, {0.25f, 0, 0}, {0.25f, 0.25f, 0}, {-0.25f, 0.25f, 0}},
-                                   true};
+                                   {{-0.25f, 0, 0}, {0.25f, 0, 0}, {0.25f, 0.25f, 0}, {-0.25f, 0.25f, 0}}};
 
 struct DollarCoin {
     PickName name;

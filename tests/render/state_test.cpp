@@ -39,8 +39,7 @@ ViewState viewState() {
 // A plate over the middle of the view, in the colour given, with texture coordinates.
 const Plate probePlate = {{0.8f, 0.4f, 0.2f},
                           {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
-                          {{-0.5f, -0.5f, 0}, {0.5f, -0.5f, 0}, {0.5f, 0.5f, 0}, {-0.5f, 0.5f, 0}},
-                          true};
+                          {{-0.5f, -0.5f, 0}, {0.5f, -0.5f, 0}, {0.5f, 0.5f, 0}, {-0.5f, 0.5f, 0}}};
 
 Frame showPlateWith(GLuint slot) {
     return showPieces([slot] {
@@ -191,11 +190,25 @@ TEST_F(Projection, AZeroSideLeavesProjectionViewportAndSizeAsTheyWere) {
 
 class TextureSlots : public GameWindowTest {};
 
-TEST_F(TextureSlots, ThePlainSlotHoldsNoImageAndDrawsPlatesInTheirOwnColour) {
+// One white texel, sampled as every picture is: a piece under it keeps its own colour
+// and shares the GL state (and so the compiled shaders) of the textured pieces.
+TEST_F(TextureSlots, ThePlainSlotHoldsOneWhiteTexelAndDrawsPlatesInTheirOwnColour) {
+    const GLenum sampling[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER};
+    GLint picture[4];
+    glBindTexture(GL_TEXTURE_2D, TexBackdrop);
+    for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, sampling[i], &picture[i]);
     glBindTexture(GL_TEXTURE_2D, TexPlain);
     GLint w = -1;
+    GLint h = -1;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    EXPECT_EQ(w, 0);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    EXPECT_EQ(w, 1);
+    EXPECT_EQ(h, 1);
+    for (int i = 0; i < 4; ++i) {
+        GLint plain = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, sampling[i], &plain);
+        EXPECT_EQ(plain, picture[i]) << "sampling parameter " << i;
+    }
 
     const WinPoint centre = project(displayFrame(), {0, 0, 0});
     const Rgb plateColour = {204, 102, 51};
