@@ -1,7 +1,9 @@
 // The round pieces (cylinders, spheres and disks): one quadric each, all made with the
 // first piece drawn, and each piece tessellated as its shape says; the disk, and the
 // axle's cylinder, drawn here as GLU would, with every attribute at every corner.
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "render/render.h"
 
@@ -75,8 +77,7 @@ void drawRoundPieceAtTexel(RoundPiece piece, const GLfloat texCoord[2]) {
 
 void drawRoundPiece(RoundPiece piece) {
     // All at once, so that no later frame allocates, whichever pieces it shows first.
-    if (!quadrics[0])
-        for (GLUquadric*& quadric : quadrics) quadric = makeQuadric();
+    if (!quadrics[0]) std::generate(std::begin(quadrics), std::end(quadrics), makeQuadric);
     const RoundShape& s = roundShapes[piece];
     if (s.insideHidden) glEnable(GL_CULL_FACE);
     if (s.kind == ShapeCylinder)
