@@ -23,14 +23,6 @@ static const GLfloat CoinSlotLineWidth = 5.0f;
 // The reel strip's coordinate that tints the coin slot: the last one of a reel's drum.
 static const GLfloat CoinSlotTexCoord[2] = {1.0f, 1.0f};
 
-// Mesa lights a lit piece whose model-view matrix keeps lengths in the piece's own
-// frame, every other one in the eye's, and each way is a shader of its own for
-// llvmpipe to compile. The bet buttons alone are only turned and moved: drawn larger by
-// this factor they are lit the way of every other lit piece, grown by a hundred-
-// thousandth of their size and their normals shortened as much, which changes no pixel
-// (Mesa tells a scale from 1 from a millionth on; a ten-thousandth moved a few texels).
-static const GLfloat EyeSpaceNudge = 1.00001f;
-
 // ---------------------------------------------------------------------------------
 // Pieces
 // ---------------------------------------------------------------------------------
@@ -126,10 +118,7 @@ void drawLeverKnob() {
 static void drawBetButton(GLuint slot) {
     applyMaterial(whiteMaterial);
     glBindTexture(GL_TEXTURE_2D, slot);
-    glPushMatrix();
-    glScalef(EyeSpaceNudge, EyeSpaceNudge, EyeSpaceNudge);
     drawRoundPiece(PieceBetButton);
-    glPopMatrix();
 }
 
 void drawBetOneButton() { drawBetButton(TexBetOne); }
