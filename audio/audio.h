@@ -35,3 +35,6 @@ void closeAudio();
 // Starts the sound of a cue, restarting it when it already plays. Does nothing while
 // no device is open or after the device has gone away.
 void playCue(Cue cue);
+
+// Silences everything the game plays, or brings it back; the game goes on either way.
+void toggleMute();

@@ -26,3 +26,4 @@ const std::vector<Heard>& heard() { return rec().heard; }
 bool openAudio() { return false; }
 void closeAudio() {}
 void playCue(Cue cue) { fakeaudio::rec().heard.push_back({fakeaudio::rec().steps, cue}); }
+void toggleMute() {}

@@ -1,16 +1,14 @@
-// The audio device: opened quietly through OpenAL Soft, one buffer per sound and a fixed
-// set of sources made once, the cues dispatched to them, and the close at exit.
-#include "audio/audio.h"
-
+// The audio device: opened quietly through OpenAL Soft, watched for going away, and
+// closed at exit.
 #include <al.h>
 #include <alc.h>
 #include <alext.h>
 #include <dlfcn.h>
 
 #include <cstdlib>
-#include <vector>
 
-#include "audio/sounds.h"
+#include "audio/audio.h"
+#include "audio/voices.h"
 
 namespace {
 
@@ -20,19 +18,9 @@ namespace {
 
 ALCdevice* device = nullptr;
 ALCcontext* context = nullptr;
-ALuint buffers[SoundCount];
-ALuint sources[VoiceCount];
 bool canTellDisconnect = false;
 bool deviceLost = false;
 bool closeArmed = false;
-
-// What each cue plays; the reels' stop plays nothing.
-constexpr int NoSound = -1;
-constexpr int soundOfCue[] = {
-    SoundLever, SoundReels,   NoSound,   SoundKnockLeft, SoundKnockCentre, SoundKnockRight,
-    SoundChime, SoundFanfare, SoundCoin, SoundBuzz,      SoundBounce,
-};
-static_assert(sizeof(soundOfCue) / sizeof(soundOfCue[0]) == CueBounce + 1, "a cue without its sound");
 
 // ---------------------------------------------------------------------------------
 // Keeping the console quiet
@@ -57,12 +45,14 @@ void quietLibraries() {
     if (setHandler) setHandler(ignoreAlsaError);
 }
 
+}  // namespace
+
 // ---------------------------------------------------------------------------------
-// Device
+// Functions
 // ---------------------------------------------------------------------------------
 
-// True while the device can be played on. A device that has gone away (unplugged, its
-// server ended) stays lost: OpenAL Soft has stopped its voices and we leave it be.
+// A device that has gone away (unplugged, its server ended) stays lost: OpenAL Soft
+// has stopped its voices and we leave it be.
 bool deviceLive() {
     if (!context || deviceLost) return false;
     if (canTellDisconnect) {
@@ -72,37 +62,6 @@ bool deviceLive() {
     }
     return !deviceLost;
 }
-
-// Makes the buffers and the sources; false when the device refuses any of it.
-bool makeVoices() {
-    alDistanceModel(AL_NONE);
-    alGenBuffers(SoundCount, buffers);
-    alGenSources(VoiceCount, sources);
-    if (alGetError() != AL_NO_ERROR) return false;
-
-    std::vector<int16_t> frames;
-    for (int s = 0; s < SoundCount; ++s) {
-        makeSound(static_cast<Sound>(s), frames);
-        alBufferData(buffers[s], AL_FORMAT_STEREO16, frames.data(), static_cast<ALsizei>(frames.size() * 2),
-                     SampleRate);
-    }
-    // Stereo sent straight to the speakers: no panning or distance changes the levels
-    // the sounds were made at, so the mix stays under its ceiling.
-    const bool direct = alIsExtensionPresent("AL_SOFT_direct_channels") == AL_TRUE;
-    for (ALuint source : sources) {
-        alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
-        if (direct) alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
-    }
-    alSourcei(sources[VoiceReels], AL_BUFFER, static_cast<ALint>(buffers[SoundReels]));
-    alSourcei(sources[VoiceReels], AL_LOOPING, AL_TRUE);
-    return alGetError() == AL_NO_ERROR;
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------------------------
-// Functions
-// ---------------------------------------------------------------------------------
 
 bool openAudio() {
     if (device) return true;
@@ -125,9 +84,7 @@ bool openAudio() {
 
 void closeAudio() {
     if (context) {
-        alSourceStopv(VoiceCount, sources);
-        alDeleteSources(VoiceCount, sources);
-        alDeleteBuffers(SoundCount, buffers);
+        releaseVoices();
         alcMakeContextCurrent(nullptr);
         alcDestroyContext(context);
         context = nullptr;
@@ -136,20 +93,4 @@ void closeAudio() {
         alcCloseDevice(device);
         device = nullptr;
     }
-}
-
-void playCue(Cue cue) {
-    if (!deviceLive()) return;
-    if (cue == CueReelsStop) {
-        alSourceStop(sources[VoiceReels]);
-        return;
-    }
-    const int sound = soundOfCue[cue];
-    const ALuint source = sources[soundPlans[sound].voice];
-    if (cue != CueReelsRun) {
-        // A source takes another buffer only when stopped; a sound that still plays is cut.
-        alSourceStop(source);
-        alSourcei(source, AL_BUFFER, static_cast<ALint>(buffers[sound]));
-    }
-    alSourcePlay(source);
 }
