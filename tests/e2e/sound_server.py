@@ -161,8 +161,12 @@ def test_stopped_before_the_game():
     session.game.wait_still()
 
     server.stop()
+    answer = session.press()
+    check(answer < 3.0, f"a press took {answer:.2f} s to answer while the server hangs under the open device")
+    session.game.wait_still()
     took = session.quit()
-    log(f"server stopped under the open device: Q ended the game with status 0 in {took:.2f} s")
+    log(f"server stopped under the open device: a press answered in {answer:.2f} s, "
+        f"Q ended the game with status 0 in {took:.2f} s")
     server.resume()
 
 
