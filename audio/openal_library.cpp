@@ -19,8 +19,10 @@ namespace {
 
 constexpr const char* OpenALSoname = "libopenal.so.1";
 
+// Where each function of the library loaded now is. A member named after its function.
 struct EntryPoints {
-#define OPENAL_ENTRY(result, name, parameters, arguments) decltype(&::name) name;
+#define OPENAL_ENTRY(result, name, parameters, arguments) \
+    decltype(&::name) name;  // NOLINT(bugprone-macro-parentheses): a name declared, no expression
 #include "audio/openal_entries.h"
 #undef OPENAL_ENTRY
     PFNALCSETTHREADCONTEXTPROC alcSetThreadContext;
