@@ -168,14 +168,14 @@ void* runHelper(void* /*unused*/) {
 // The main thread's side
 // ---------------------------------------------------------------------------------
 
-// Stops playing on the device and gives it to the helper to close; with `another`, the
-// helper looks for a new one.
-void giveBack(bool another) {
+// Stops playing on the device and gives it to the helper to close; the helper then
+// looks for a new one.
+void giveBack() {
     alcMakeContextCurrent(nullptr);
     {
         std::lock_guard<std::mutex> held(lock);
         letGo = playing;
-        wanted = another;
+        wanted = true;
     }
     playing = NoDevice;
     helperWake.notify_one();
@@ -190,9 +190,9 @@ void takeOver() {
         wanted = false;
         readyWaiting.store(false, std::memory_order_relaxed);
     }
-    if (!playing.context) return;  // taken at the quit
+    if (!playing.context) return;  // the helper has closed it for the quit
     if (alcMakeContextCurrent(playing.context) != ALC_TRUE) {
-        giveBack(true);
+        giveBack();
         return;
     }
     restoreVoices();
@@ -216,7 +216,7 @@ bool deviceLive() {
         ALCint connected = ALC_TRUE;
         alcGetIntegerv(playing.device, ALC_CONNECTED, 1, &connected);
         if (connected == ALC_FALSE) {
-            giveBack(true);
+            giveBack();
             return false;
         }
     }
