@@ -91,6 +91,10 @@ constexpr double BallBottom = 0.05;
 constexpr int32_t MaxCoinsShown = 11;
 constexpr int32_t MaxTicketsShown = 13;
 
+// Sound device
+constexpr unsigned AudioRetryMs = 2000;     // between tries to open a device while none opens
+constexpr unsigned AudioCloseWaitMs = 500;  // the longest a quit waits for the device to close
+
 // ---------------------------------------------------------------------------------
 // Functions of the application shell
 // ---------------------------------------------------------------------------------
@@ -101,6 +105,10 @@ void resetGame();
 // Everything start-up does once the window and its GL context exist: callbacks,
 // light, a new game, the textures, and the GL switches; ends the process on a bad picture.
 void startGame();
+
+// Ends the game with status 0: the audio is given a short while to close its device,
+// and a device that hangs (a stopped sound server) does not hold the quit up.
+[[noreturn]] void quitGame();
 
 void onKeyboard(unsigned char key, int x, int y);
 // Whether the window manager offers fullscreen windows; found at start-up. Without one,

@@ -2,8 +2,6 @@
 // F11 switches fullscreen on and off.
 #include <GL/freeglut.h>
 
-#include <cstdlib>
-
 #include "app/game_state.h"
 #include "game/play.h"
 #include "render/render.h"
@@ -21,7 +19,7 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
         glutPostWindowRedisplay(game.windowId);
         break;
     case 'Q':
-    case 'q': std::exit(0);
+    case 'q': quitGame();
     case 'S':
     case 's':
         // Also starts the animation that bounces the ball; only a finished spin stops it.

@@ -1,6 +1,6 @@
 // Start-up: opens the window, wires the callbacks, prepares the light, the game and
 // the pictures, and hands over to the GLUT main loop.
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 #include <cstdio>
 #include <string>
@@ -15,8 +15,7 @@
 // Asks the GL for one buffer swap per display refresh, where it offers that.
 void requestSwapInterval();
 
-// Draws the first frame, then opens the audio device: looking for a device (or a
-// sound server that is not there) never keeps the window waiting for its picture.
+// Draws the first frame, then starts opening the audio device in the background.
 static void onFirstDisplay() {
     onDisplay();
     glutDisplayFunc(onDisplay);
@@ -29,6 +28,9 @@ int main(int argc, char** argv) {
 
     const std::string display = glutDisplayOption(argc, argv);
     glutInit(&argc, argv);
+    // A closed window ends the main loop, and the game then quits as Q does: freeglut's
+    // own exit would wait for a sound device that hangs.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     const ScreenRect window =
         placeWindowOnScreen({WindowX, WindowY, WindowWidth, WindowHeight}, display, &fullScreenOffered);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
@@ -40,5 +42,5 @@ int main(int argc, char** argv) {
     glutDisplayFunc(onFirstDisplay);
 
     glutMainLoop();
-    return 0;
+    quitGame();
 }

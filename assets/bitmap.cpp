@@ -1,5 +1,9 @@
 // The bitmap reader: 24-bit uncompressed Windows bitmaps into packed RGB rows. Every
 // byte of the file is treated as hostile: sizes are checked against the file first.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "assets/assets.h"
@@ -62,8 +66,26 @@ static void swapRedAndBlue(unsigned char* pixels, size_t size) {
     }
 }
 
+// Opens a regular file for reading; anything else is refused before it is read: a FIFO
+// or a device could keep the game waiting for ever, a directory has no pixels. It is
+// looked at before the open, which a device may act on, and again once open: the open
+// cannot wait (O_NONBLOCK), and what is read is the very file checked.
+static FILE* openRegularFile(const char* name) {
+    struct stat status {};
+    if (stat(name, &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+    const int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || fcntl(fd, F_SETFL, 0) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    FILE* file = fdopen(fd, "rb");
+    if (!file) close(fd);
+    return file;
+}
+
 int loadBitmap(const char* name, Image* image) {
-    FILE* file = std::fopen(name, "rb");
+    FILE* file = openRegularFile(name);
     if (!file) {
         std::printf("File Not Found : %s\n", name);
         return 0;

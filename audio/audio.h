@@ -24,13 +24,20 @@ enum Cue : int {
 // Functions
 // ---------------------------------------------------------------------------------
 
-// Opens the default audio device and makes the sounds; true when a device plays them.
-// Without a device (or with one that fails) the game stays silent and nothing is
-// printed. Closes itself at exit.
-bool openAudio();
+// Starts opening the default audio device on a helper thread and returns at once; the
+// device is opened again whenever it is lost, and until one is ready the cues are
+// dropped. Nothing is printed either way. Closes itself at exit.
+void openAudio();
 
-// Stops every sound and lets the device go; safe to call when nothing is open.
-void closeAudio();
+// Takes over a device the helper has made ready and lets go of one that is lost: cheap,
+// for the animation timer. True while a device plays the cues.
+bool pollAudio();
+
+// Stops every sound, closes the device and ends the helper, waiting at most
+// AudioCloseWaitMs. False when that was not enough (a device or sound server that
+// hangs): the process must then end without the libraries' own clean-up, which would
+// wait for it as well. Safe to call when nothing is open.
+bool closeAudio();
 
 // Starts the sound of a cue, restarting it when it already plays. Does nothing while
 // no device is open or after the device has gone away.

@@ -18,6 +18,7 @@ namespace {
 ALuint buffers[SoundCount];
 ALuint sources[VoiceCount];
 bool muted = false;
+bool reelsWanted = false;  // the last reels cue was a run: a device that comes picks it up
 
 // What each cue plays; the reels' stop plays nothing.
 constexpr int NoSound = -1;
@@ -56,7 +57,6 @@ bool makeVoices() {
     }
     alSourcei(sources[VoiceReels], AL_BUFFER, static_cast<ALint>(buffers[SoundReels]));
     alSourcei(sources[VoiceReels], AL_LOOPING, AL_TRUE);
-    applyMute();
     return alGetError() == AL_NO_ERROR;
 }
 
@@ -66,7 +66,13 @@ void releaseVoices() {
     alDeleteBuffers(SoundCount, buffers);
 }
 
+void restoreVoices() {
+    applyMute();
+    if (reelsWanted) alSourcePlay(sources[VoiceReels]);
+}
+
 void playCue(Cue cue) {
+    if (cue == CueReelsRun || cue == CueReelsStop) reelsWanted = cue == CueReelsRun;
     if (!deviceLive()) return;
     if (cue == CueReelsStop) {
         alSourceStop(sources[VoiceReels]);

@@ -2,11 +2,18 @@
 // sees only audio/audio.h.
 #pragma once
 
-// True while the open device can be played on.
+// True while the open device can be played on. Takes over a device the helper thread
+// has made ready and lets go of one that is lost: the main thread's, like every call of
+// the voice code on the device it plays on.
 bool deviceLive();
 
-// Makes the buffers and the sources on the current context; false when the device
-// refuses any of it.
+// Makes the buffers and the sources on the context current on the calling thread: the
+// helper's, while the main thread plays on no device. False when the device refuses
+// any of it.
 bool makeVoices();
-// Stops every voice and deletes the sources and buffers of the current context.
+// Stops every voice and deletes the sources and buffers of the context current on the
+// calling thread (the helper's, closing a device the main thread has let go).
 void releaseVoices();
+// The main thread has just taken over a device: what the game wants heard now (the
+// mute, the reels' run of a spin under way) is applied to it.
+void restoreVoices();

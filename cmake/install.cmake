@@ -133,8 +133,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 find_program(SLOT_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(SLOT_DPKG_SHLIBDEPS)
-  # The libraries the program links, with the versions this system builds against.
+  # The libraries the program links, with the versions this system builds against, and
+  # OpenAL Soft, which the program loads while it runs and so is not seen among them.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libopenal1")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglut3.12 | freeglut3, libglu1-mesa | libglu1, libgl1, libopenal1, libx11-6, libc6, libstdc++6")
 endif()

@@ -45,6 +45,7 @@ void onTimer(int value) {
     glutPostWindowRedisplay(game.windowId);
     glutIdleFunc(value == 1 ? onIdle : nullptr);
     glutTimerFunc(TimerPeriodMs, onTimer, game.animating);
+    pollAudio();  // a device that came (a spin's reels are heard again) or went
 }
 
 // ---------------------------------------------------------------------------------

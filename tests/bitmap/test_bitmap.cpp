@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -82,6 +83,17 @@ void limitAddressSpace() {
     std::_Exit(ok ? 0 : 3);
 }
 
+// The body of a death test: loads `p` with the console on stderr and exits 0 when the
+// reader refused it and left the record alone. An alarm ends a reader that waits.
+[[noreturn]] void refuseWithinSeconds(const std::string& p) {
+    alarm(10);
+    dup2(2, 1);
+    Image image{0xDEAD, 0xBEEF, nullptr};
+    const int result = loadBitmap(p.c_str(), &image);
+    std::fflush(stdout);
+    std::_Exit(result == 0 && image.width == 0xDEAD && image.height == 0xBEEF && image.pixels == nullptr ? 0 : 3);
+}
+
 }  // namespace
 
 class BitmapReader : public ::testing::Test {
@@ -143,6 +155,22 @@ TEST_F(BitmapReader, MissingFileIsReportedAndLeavesTheRecordAlone) {
     EXPECT_EQ(l.image.width, 0xDEADu);
     EXPECT_EQ(l.image.height, 0xBEEFu);
     EXPECT_EQ(l.image.pixels, nullptr);
+}
+
+// What is not a regular file is refused at once as a file that cannot be opened: a FIFO
+// no one writes to (which would keep the reader waiting for ever), a directory, a device,
+// also behind a symbolic link.
+TEST_F(BitmapReader, FilesThatAreNotRegularAreRefusedAtOnceAsNotFound) {
+    const std::string fifo = path("coin.bmp");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string dir = path("ticket.bmp");
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    const std::string link = path("menu.bmp");
+    ASSERT_EQ(symlink(fifo.c_str(), link.c_str()), 0);
+    for (const std::string& p : {fifo, dir, link, std::string("/dev/zero")}) {
+        SCOPED_TRACE(p);
+        EXPECT_EXIT(refuseWithinSeconds(p), ::testing::ExitedWithCode(0), "^File Not Found : " + p + "\n$");
+    }
 }
 
 TEST_F(BitmapReader, PlanesOtherThanOneAreRefused) {

@@ -291,9 +291,44 @@ def game_environment():
     return env
 
 
-def run_tool(*argv, timeout=20):
-    result = subprocess.run(list(argv), stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+def run_tool(*argv, timeout=20, env=None):
+    result = subprocess.run(list(argv), stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, env=env)
     return result.returncode, result.stdout.decode(errors="replace"), result.stderr.decode(errors="replace")
+
+
+class _XClientMessageEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _XClientMessageEvent), ("pad", ctypes.c_long * 24)]
+
+
+def close_window(window):
+    """Sends the window (an id as xdotool prints it) WM_DELETE_WINDOW through Xlib."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    check(display, "Xlib cannot open the display")
+    event = _XEvent()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = int(window)
+    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.format = 32
+    event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    event.xclient.data[1] = 0  # CurrentTime
+    sent = x11.XSendEvent(display, int(window), 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+    check(sent, "XSendEvent failed")
 
 
 class Game:
@@ -415,6 +450,11 @@ class Game:
     def click(self, px, py):
         code, _, err = run_tool("xdotool", "mousemove", str(px), str(py), "click", "1")
         check(code == 0, "xdotool click failed: " + err)
+
+    def close(self):
+        """Asks the window to close as a window manager's close button does: the
+        WM_DELETE_WINDOW message of the WM_PROTOCOLS the window takes part in."""
+        close_window(self.window)
 
     def click_scene(self, point, view="persp", window=None):
         """Left-clicks where a scene point is drawn; returns the console lines it printed."""

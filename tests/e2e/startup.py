@@ -1,6 +1,8 @@
 """Start-up of the real game: the console lines of loading, the window, the projection
-key's notice, the quit key, and the end of the program when a picture is missing."""
+key's notice, the quit key, and the end of the program when a picture is missing or is
+a FIFO."""
 
+import os
 import re
 import sys
 import time
@@ -76,9 +78,25 @@ def test_missing_picture():
     log("without ticket.bmp: eleven load lines, 'File Not Found : ticket.bmp', status 1")
 
 
+def test_fifo_picture():
+    """A FIFO no one writes to, named like a picture, is refused at once as a file that
+    cannot be opened: reading it would keep the game waiting for ever."""
+    game = Game(STAGE, leave_out={"coin.bmp"})
+    games.append(game)
+    os.mkfifo(os.path.join(game.dir, "coin.bmp"))
+    game.start()
+    status = game.wait_exit(30)
+    expected = [f"trying to load {name}" for name in PICTURES[:10]] + ["File Not Found : coin.bmp"]
+    check(game.console() == "\n".join(expected) + "\n",
+          "with a FIFO for coin.bmp the console is not the first ten load lines and 'File Not Found : coin.bmp'")
+    check(status == 1, f"with a FIFO for coin.bmp the game ended with status {status}, expected 1")
+    log("a FIFO for coin.bmp: ten load lines, 'File Not Found : coin.bmp', status 1")
+
+
 def test():
     test_start_and_keys()
     test_missing_picture()
+    test_fifo_picture()
 
 
 run(test, games)

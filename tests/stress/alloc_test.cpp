@@ -22,7 +22,8 @@ const int RoundsPerScreen = 200 / StressDivisor;
 
 // Opens the real audio on OpenAL Soft's wave back end, writing to /dev/null, so that
 // the cues reach real sources whatever devices the machine has. OpenAL Soft reads the
-// configuration file named by ALSOFT_CONF when the device is opened.
+// configuration file named by ALSOFT_CONF when the helper thread loads it, so the file
+// stays until the device is taken over.
 bool openAudioToNowhere() {
     char path[] = "/tmp/slot-alsoft-XXXXXX";
     const int fd = mkstemp(path);
@@ -31,7 +32,14 @@ bool openAudioToNowhere() {
     const bool written = write(fd, config, sizeof config - 1) == static_cast<ssize_t>(sizeof config - 1);
     close(fd);
     setenv("ALSOFT_CONF", path, 1);
-    const bool opened = written && openAudio();
+    bool opened = false;
+    if (written) {
+        openAudio();
+        for (int wait = 0; wait < 3000 && !opened; ++wait) {
+            opened = pollAudio();
+            if (!opened) usleep(10000);
+        }
+    }
     unlink(path);
     return opened;
 }

@@ -23,7 +23,8 @@ const std::vector<Heard>& heard() { return rec().heard; }
 
 }  // namespace fakeaudio
 
-bool openAudio() { return false; }
-void closeAudio() {}
+void openAudio() {}
+bool pollAudio() { return false; }
+bool closeAudio() { return true; }
 void playCue(Cue cue) { fakeaudio::rec().heard.push_back({fakeaudio::rec().steps, cue}); }
 void toggleMute() {}
