@@ -1,10 +1,11 @@
-// Keyboard commands: choose a screen, toggle the axis cross and the projection, quit;
-// F11 switches fullscreen on and off.
+// Keyboard commands: choose a screen, toggle the axis cross and the projection, mute,
+// quit; F11 switches fullscreen on and off.
 #include <GL/freeglut.h>
 
 #include <cstdlib>
 
 #include "app/game_state.h"
+#include "audio/audio.h"
 #include "game/play.h"
 #include "render/render.h"
 
@@ -15,6 +16,8 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
         game.showAxes = !game.showAxes;
         glutPostWindowRedisplay(game.windowId);
         break;
+    case 'M':
+    case 'm': toggleMute(); break;
     case 'P':
     case 'p':
         game.screen = ScreenMachine;

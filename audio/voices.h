@@ -5,8 +5,13 @@
 // True while the open device can be played on.
 bool deviceLive();
 
-// Makes the buffers and the sources on the current context; false when the device
-// refuses any of it.
+// Makes the buffers and the sources on the current context and applies the mute; false
+// when the device refuses any of it. Only AL calls and computation: the sounds are
+// synthesised at the first call and kept for the devices opened after it.
 bool makeVoices();
-// Stops every voice and deletes the sources and buffers of the current context.
+// Brings a device just made live back to what should be playing: the runs of the reels
+// still turning. Call it on the thread that plays the cues.
+void restoreVoices();
+// Fades out whatever still sounds, then stops every voice and deletes the sources and
+// buffers of the current context.
 void releaseVoices();
