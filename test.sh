@@ -10,8 +10,8 @@ source "$ROOT/play.sh"
 
 # The X server and the tools the tests drive and read it with, a window manager for the
 # small-screen test, the fuzzer's compiler and runtime, ImageMagick for the bitmap tests,
-# Python for the end-to-end tests, and the checkers of the package and its files.
-TEST_PACKAGES=(xvfb xdotool x11-apps x11-utils openbox imagemagick clang libclang-rt-14-dev python3
+# Python and numpy for the end-to-end tests, and the checkers of the package and its files.
+TEST_PACKAGES=(xvfb xdotool x11-apps x11-utils openbox imagemagick clang libclang-rt-14-dev python3 python3-numpy
                lintian appstream desktop-file-utils man-db dpkg-dev)
 
 XVFB_PID=

@@ -2,6 +2,7 @@
 // into stereo. A device opened again finds them made.
 #include "audio/bank.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -23,7 +24,7 @@ void level(Sound sound, const Wave& mono, std::vector<float>& out) {
     const double now = momentaryMax(out.data(), mono.size(), 2);
     if (!std::isfinite(now)) return;
     const auto gain = static_cast<float>(std::pow(10.0, (plan.loudness - now) / 20.0));
-    for (float& s : out) s *= gain;
+    std::transform(out.begin(), out.end(), out.begin(), [gain](float s) { return s * gain; });
 }
 
 }  // namespace

@@ -62,15 +62,15 @@ constexpr int Variants = 6;
 // The lever stands right of the reels; the runs and knocks are heard where their reels are.
 constexpr SoundPlan soundPlans[SoundCount] = {
     {VoiceLever, -33.0f, 4.0f, 0.7f, 1.0f, Variants},   // tooth
-    {VoiceLever, -20.0f, 4.0f, 0.7f, 1.0f, 1},          // clack
-    {VoiceRunLeft, -26.0f, 3.0f, 1.0f, 0.6f, 1},        // run, left reel
-    {VoiceRunCentre, -26.0f, 3.0f, 1.0f, 1.0f, 1},      // run, centre reel
-    {VoiceRunRight, -26.0f, 3.0f, 0.6f, 1.0f, 1},       // run, right reel
-    {VoiceKnock, -23.0f, 4.0f, 1.0f, 0.6f, Variants},   // knock, left reel
-    {VoiceKnock, -23.0f, 4.0f, 1.0f, 1.0f, Variants},   // knock, centre reel
-    {VoiceKnock, -22.0f, 4.0f, 0.6f, 1.0f, Variants},   // knock, right reel: the last
-    {VoiceResult, -15.5f, 0.0f, 1.0f, 1.0f, 1},         // chime
-    {VoiceResult, -13.0f, 0.0f, 1.0f, 1.0f, 1},         // fanfare
+    {VoiceLever, -19.0f, 6.0f, 0.7f, 1.0f, 1},          // clack
+    {VoiceRunLeft, -24.5f, 5.0f, 1.0f, 0.6f, 1},        // run, left reel
+    {VoiceRunCentre, -24.5f, 5.0f, 1.0f, 1.0f, 1},      // run, centre reel
+    {VoiceRunRight, -24.5f, 5.0f, 0.6f, 1.0f, 1},       // run, right reel
+    {VoiceKnock, -22.0f, 6.0f, 1.0f, 0.6f, Variants},   // knock, left reel
+    {VoiceKnock, -22.0f, 6.0f, 1.0f, 1.0f, Variants},   // knock, centre reel
+    {VoiceKnock, -21.0f, 6.0f, 0.6f, 1.0f, Variants},   // knock, right reel: the last
+    {VoiceResult, -14.0f, 0.0f, 1.0f, 1.0f, 1},         // chime
+    {VoiceResult, -11.5f, 0.0f, 1.0f, 1.0f, 1},         // fanfare
     {VoiceAction, -22.0f, 2.0f, 1.0f, 1.0f, Variants},  // coin
     {VoicePayout, -22.0f, 2.0f, 1.0f, 0.8f, Variants},  // clink
     {VoicePayout, -26.0f, 6.0f, 0.8f, 1.0f, Variants},  // tick

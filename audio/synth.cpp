@@ -162,7 +162,7 @@ void addTone(Wave& w, double start, double freq, double amp, const Envelope& env
 
 void addLoopNoise(Wave& w, Noise& noise, Biquad filter, double amp) {
     Wave source(w.size());
-    for (float& s : source) s = static_cast<float>(noise.next());
+    std::generate(source.begin(), source.end(), [&noise] { return static_cast<float>(noise.next()); });
     // The filter's state at the end of the first pass is what the second pass starts
     // from, so the second pass is one period of a periodic signal.
     for (float s : source) filter.step(s);

@@ -120,8 +120,8 @@ void haltRun(int reel) {
 // Whether anything can be heard now, before the device goes.
 bool audible() {
     if (muted) return false;
-    for (const auto& voice : sources) {
-        for (ALuint source : voice) {
+    for (int voice = 0; voice < VoiceCount; ++voice) {
+        for (ALuint source : sources[voice]) {
             ALfloat gain = 0.0f;
             alGetSourcef(source, AL_GAIN, &gain);
             if (gain > 0.0f && playing(source)) return true;
@@ -180,8 +180,8 @@ bool makeVoices() {
     // Stereo sent straight to the speakers: no panning or distance changes the levels
     // the sounds were made at, so the mix stays within its headroom.
     const bool direct = alIsExtensionPresent("AL_SOFT_direct_channels") == AL_TRUE;
-    for (const auto& voice : sources) {
-        for (ALuint source : voice) {
+    for (int voice = 0; voice < VoiceCount; ++voice) {
+        for (ALuint source : sources[voice]) {
             alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
             if (direct) alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
         }

@@ -37,7 +37,7 @@ bool writeWave(const std::string& path, const float* frames, size_t count) {
     put16(f, 3);  // IEEE float
     put16(f, 2);
     put32(f, SampleRate);
-    put32(f, SampleRate * 2 * sizeof(float));
+    put32(f, static_cast<uint32_t>(sizeof(float)) * 2u * static_cast<uint32_t>(SampleRate));
     put16(f, 2 * sizeof(float));
     put16(f, 32);
     std::fwrite("data", 1, 4, f);
@@ -59,8 +59,10 @@ int main(int argc, char** argv) {
     for (int s = 0; s < SoundCount; ++s) {
         for (int v = 0; v < soundPlans[s].variants; ++v) {
             const Pcm pcm = bankSound(static_cast<Sound>(s), v);
-            const std::string name = v == 0 ? SoundNames[s] : std::string(SoundNames[s]) + "." + std::to_string(v);
-            ok = writeWave(folder + "/" + name + ".wav", pcm.frames, pcm.count) && ok;
+            std::string path = folder + "/" + SoundNames[s];
+            if (v > 0) path += "." + std::to_string(v);
+            path += ".wav";
+            ok = writeWave(path, pcm.frames, pcm.count) && ok;
         }
     }
     // The payouts of a stake of 1 and of 5: a pair, and three of a kind.
@@ -77,7 +79,9 @@ int main(int argc, char** argv) {
     for (const Example& e : examples) {
         Variation variation;
         renderPayout(e.tokens, e.tickets, e.triple, variation, frames.data());
-        ok = writeWave(folder + "/" + e.name + ".wav", frames.data(), PayoutFrames) && ok;
+        std::string path = folder + "/" + e.name;
+        path += ".wav";
+        ok = writeWave(path, frames.data(), PayoutFrames) && ok;
     }
     if (!ok) std::fprintf(stderr, "write-sounds: could not write every file into %s\n", folder.c_str());
     return ok ? 0 : 1;
