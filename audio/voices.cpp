@@ -195,7 +195,9 @@ bool makeVoices() {
 }
 
 void restoreVoices() {
-    if (live()) startRuns();
+    if (!live()) return;
+    applyMute();  // toggled, perhaps, while the device was being made
+    startRuns();
 }
 
 void releaseVoices() {

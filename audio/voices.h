@@ -9,8 +9,9 @@ bool deviceLive();
 // when the device refuses any of it. Only AL calls and computation: the sounds are
 // synthesised at the first call and kept for the devices opened after it.
 bool makeVoices();
-// Brings a device just made live back to what should be playing: the runs of the reels
-// still turning. Call it on the thread that plays the cues.
+// Brings a device just made live back to what should be playing: the mute as it is now
+// and the runs of the reels still turning. Call it on the thread that plays the cues,
+// once the device is handed to it.
 void restoreVoices();
 // Fades out whatever still sounds, then stops every voice and deletes the sources and
 // buffers of the current context.
