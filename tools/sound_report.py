@@ -51,7 +51,7 @@ def spectrogram(x, rate, start, title):
         low = high
     print("    s  " + " ".join(f"{h:>9}" for h in heads) + "   momentary LUFS")
     rows = loudness.band_levels(x, rate)
-    momentary = loudness.lufs(loudness._block_powers(x, rate))[3:]  # windows ending at each 0.1 s
+    momentary = loudness.lufs(loudness._block_powers(x, rate))  # the 400 ms ending with each row
     for k, row in enumerate(rows):
         digits = [max(0, min(9, int((level + 70) // 6))) for level in row]
         m = momentary[k] if k < len(momentary) else float("-inf")
