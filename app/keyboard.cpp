@@ -1,8 +1,9 @@
-// Keyboard commands: choose a screen, toggle the axis cross and the projection, quit;
-// F11 switches fullscreen on and off.
+// Keyboard commands: choose a screen, toggle the axis cross and the projection, mute,
+// quit; F11 switches fullscreen on and off.
 #include <GL/freeglut.h>
 
 #include "app/game_state.h"
+#include "audio/audio.h"
 #include "game/play.h"
 #include "render/render.h"
 
@@ -13,6 +14,8 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
         game.showAxes = !game.showAxes;
         glutPostWindowRedisplay(game.windowId);
         break;
+    case 'M':
+    case 'm': toggleMute(); break;
     case 'P':
     case 'p':
         game.screen = ScreenMachine;

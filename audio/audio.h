@@ -7,14 +7,17 @@
 // ---------------------------------------------------------------------------------
 
 enum Cue : int {
-    CueLever,      // a spin starts: the lever is pulled
-    CueReelsRun,   // the reels start (or resume) turning: a loop until CueReelsStop
-    CueReelsStop,  // the last reel has landed, or the machine left the screen
-    CueKnockLeft,  // a reel snaps to its stop: left, centre, right
+    CuePull,         // the lever leaves its rest: what the spin before left ringing makes way
+    CueRatchet,      // the lever, rising, passes a tooth of its ratchet
+    CueClack,        // the lever reaches full pull
+    CueReelsStart,   // the three reels start turning: each one's run loops until it lands
+    CueReelsPause,   // the reels still turning stand still: another screen, or a new pull
+    CueReelsResume,  // they turn again: the runs of those that have not landed come back
+    CueKnockLeft,    // a reel lands on its stop, which ends its run: left, centre, right
     CueKnockCentre,
     CueKnockRight,
-    CueChime,    // a pair pays
-    CueFanfare,  // three of a kind pays
+    CueChime,    // the result shows a pair
+    CueFanfare,  // the result shows three of a kind
     CueCoin,     // tokens bought at the token counter
     CueBuzz,     // a bet or a purchase refused
     CueBounce,   // the winner's prize ball turns at the bottom
@@ -39,9 +42,15 @@ bool pollAudio();
 // wait for it as well. Safe to call when nothing is open.
 bool closeAudio();
 
-// Starts the sound of a cue, restarting it when it already plays. Does nothing while
-// no device is open or after the device has gone away.
+// Starts the sound of a cue. Does nothing audible while no device is open or after the
+// device has gone away, but the reels' runs are remembered for a device opened later.
 void playCue(Cue cue);
 
-// Silences everything the game plays, or brings it back; the game goes on either way.
+// The winnings land in the status bar: a coin for each token and a tick for each
+// ticket, counted out within 1.5 s, longer and brighter for three of a kind. Nothing
+// when nothing lands.
+void playPayout(int tokens, int tickets, bool threeOfAKind);
+
+// Silences everything the game plays within one mixing period, or brings back what is
+// still playing; the game goes on either way, and nothing is printed.
 void toggleMute();

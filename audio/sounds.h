@@ -1,80 +1,88 @@
-// The sounds of the machine, made by code at start-up: their names, the voice each one
-// plays on, how loud and where, and the synthesis that writes one out.
+// The sounds of the machine, made by code: their names, the voice each one plays on,
+// the loudness and the place it is heard at, and the synthesis that writes one out.
 #pragma once
 
-#include <algorithm>
-#include <cstdint>
-#include <vector>
+#include "audio/synth.h"
 
 // ---------------------------------------------------------------------------------
 // Types
 // ---------------------------------------------------------------------------------
 
 enum Sound : int {
-    SoundLever,
-    SoundReels,
-    SoundKnockLeft,
+    SoundTooth,    // one tooth of the lever's ratchet
+    SoundClack,    // the lever at full pull
+    SoundRunLeft,  // a reel turning: a loop of detents and whirr, one per reel
+    SoundRunCentre,
+    SoundRunRight,
+    SoundKnockLeft,  // a reel landing on its stop
     SoundKnockCentre,
     SoundKnockRight,
-    SoundChime,
-    SoundFanfare,
-    SoundCoin,
-    SoundBuzz,
-    SoundBounce,
+    SoundChime,       // a pair
+    SoundFanfare,     // three of a kind
+    SoundCoin,        // tokens bought: two coins into the tray
+    SoundClink,       // one coin of a payout
+    SoundTick,        // one ticket of a payout
+    SoundTickBright,  // one ticket of three of a kind's payout
+    SoundBuzz,        // a refusal
+    SoundBounce,      // the prize ball on the counter
     SoundCount
 };
 
-// The fixed set of sources: a sound replaces whatever its voice was playing, so the
-// voices bound what can ever sound at once.
-enum Voice : int { VoiceAction, VoiceReels, VoiceKnock, VoiceResult, VoiceBounce, VoiceCount };
+// The groups of sources the sounds play on. A voice holds two sources: a sound starts
+// on the free one while the one before it rings out. The reels' runs have one looping
+// source each.
+enum Voice : int {
+    VoiceLever,
+    VoiceRunLeft,
+    VoiceRunCentre,
+    VoiceRunRight,
+    VoiceKnock,
+    VoiceResult,
+    VoicePayout,
+    VoiceAction,
+    VoiceBounce,
+    VoiceCount
+};
 
 struct SoundPlan {
-    Voice voice;
-    float level;  // peak of the louder channel, as a fraction of full scale
-    float left;   // the channels' share of that peak, the louder one 1
+    Voice voice;     // a payout's coins and ticks are mixed by code onto VoicePayout
+    float loudness;  // the largest momentary loudness it is levelled to, LUFS
+    float trim;      // dB taken off its sharpest peaks as it is made
+    float left;      // the channels' gains, the louder one 1
     float right;
+    int variants;  // repeated sounds come in several, a little apart in pitch
 };
 
 // ---------------------------------------------------------------------------------
 // Constants
 // ---------------------------------------------------------------------------------
 
-constexpr int SampleRate = 44100;
+constexpr int Variants = 6;
 
-// The lever stands right of the reels, the knocks land where their reels are.
+// The lever stands right of the reels; the runs and knocks are heard where their reels are.
 constexpr SoundPlan soundPlans[SoundCount] = {
-    {VoiceAction, 0.20f, 0.6f, 1.0f},  // lever
-    {VoiceReels, 0.10f, 1.0f, 1.0f},   // reels
-    {VoiceKnock, 0.18f, 1.0f, 0.5f},   // knock, left reel
-    {VoiceKnock, 0.18f, 1.0f, 1.0f},   // knock, centre reel
-    {VoiceKnock, 0.18f, 0.5f, 1.0f},   // knock, right reel
-    {VoiceResult, 0.22f, 1.0f, 1.0f},  // chime
-    {VoiceResult, 0.24f, 1.0f, 1.0f},  // fanfare
-    {VoiceAction, 0.20f, 1.0f, 1.0f},  // coin
-    {VoiceAction, 0.22f, 1.0f, 1.0f},  // buzz
-    {VoiceBounce, 0.10f, 0.8f, 1.0f},  // bounce
+    {VoiceLever, -33.0f, 4.0f, 0.7f, 1.0f, Variants},   // tooth
+    {VoiceLever, -19.0f, 6.0f, 0.7f, 1.0f, 1},          // clack
+    {VoiceRunLeft, -24.5f, 5.0f, 1.0f, 0.6f, 1},        // run, left reel
+    {VoiceRunCentre, -24.5f, 5.0f, 1.0f, 1.0f, 1},      // run, centre reel
+    {VoiceRunRight, -24.5f, 5.0f, 0.6f, 1.0f, 1},       // run, right reel
+    {VoiceKnock, -22.0f, 6.0f, 1.0f, 0.6f, Variants},   // knock, left reel
+    {VoiceKnock, -22.0f, 6.0f, 1.0f, 1.0f, Variants},   // knock, centre reel
+    {VoiceKnock, -21.0f, 6.0f, 0.6f, 1.0f, Variants},   // knock, right reel: the last
+    {VoiceResult, -14.0f, 0.0f, 1.0f, 1.0f, 1},         // chime
+    {VoiceResult, -11.5f, 0.0f, 1.0f, 1.0f, 1},         // fanfare
+    {VoiceAction, -22.0f, 2.0f, 1.0f, 1.0f, Variants},  // coin
+    {VoicePayout, -22.0f, 2.0f, 1.0f, 0.8f, Variants},  // clink
+    {VoicePayout, -26.0f, 6.0f, 0.8f, 1.0f, Variants},  // tick
+    {VoicePayout, -24.0f, 4.0f, 0.8f, 1.0f, Variants},  // bright tick
+    {VoiceAction, -26.0f, 0.0f, 1.0f, 1.0f, 1},         // buzz
+    {VoiceBounce, -30.0f, 4.0f, 0.8f, 1.0f, Variants},  // bounce
 };
-
-// The loudest the mix can get: every voice at the peak of its loudest sound, all at the
-// same instant.
-constexpr float worstCaseMix() {
-    float sum = 0.0f;
-    for (int v = 0; v < VoiceCount; ++v) {
-        float loudest = 0.0f;
-        for (const SoundPlan& plan : soundPlans) loudest = plan.voice == v ? std::max(loudest, plan.level) : loudest;
-        sum += loudest;
-    }
-    return sum;
-}
-
-// -1 dBFS is 0.891 of full scale; the rest is headroom for a device that resamples.
-constexpr float MixCeiling = 0.85f;
-static_assert(worstCaseMix() <= MixCeiling, "the voices together could clip");
 
 // ---------------------------------------------------------------------------------
 // Functions
 // ---------------------------------------------------------------------------------
 
-// Writes the sound as interleaved 16-bit stereo frames at SampleRate into `out`,
-// replacing what it held. The same bytes on every call.
-void makeSound(Sound sound, std::vector<int16_t>& out);
+// Writes one variant of a sound, in one channel at its synthesised level, into `out`,
+// replacing what it held. The same samples on every call.
+void makeSound(Sound sound, int variant, Wave& out);

@@ -1,12 +1,20 @@
-// The voices of the machine: one buffer per sound and a fixed set of sources made once
-// per device, and the cues dispatched to them.
+// The voices of the machine: the bank's sounds in buffers, two sources per voice and
+// one looping source per reel, the cues dispatched to them, and what should be playing
+// (the reels' runs, the mute) kept for whichever device is open. OpenAL Soft ramps a
+// gain change over one mixing period: every fade here is a gain set to 0.
 #include <al.h>
+#include <alc.h>
 #include <alext.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "audio/audio.h"
-#include "audio/sounds.h"
+#include "audio/bank.h"
+#include "audio/payout.h"
 #include "audio/voices.h"
 
 namespace {
@@ -15,20 +23,138 @@ namespace {
 // State
 // ---------------------------------------------------------------------------------
 
-ALuint buffers[SoundCount];
-ALuint sources[VoiceCount];
-bool muted = false;
-bool reelsWanted = false;  // the last reels cue was a run: a device that comes picks it up
+constexpr int SourcesPerVoice = 2;
 
-// What each cue plays; the reels' stop plays nothing.
-constexpr int NoSound = -1;
-constexpr int soundOfCue[] = {
-    SoundLever, SoundReels,   NoSound,   SoundKnockLeft, SoundKnockCentre, SoundKnockRight,
-    SoundChime, SoundFanfare, SoundCoin, SoundBuzz,      SoundBounce,
-};
-static_assert(sizeof(soundOfCue) / sizeof(soundOfCue[0]) == CueBounce + 1, "a cue without its sound");
+ALuint buffers[SoundCount][Variants];
+ALuint payoutBuffers[SourcesPerVoice];
+ALuint sources[VoiceCount][SourcesPerVoice];
+int newest[VoiceCount];  // which of its sources a voice started last
+bool voicesMade = false;
+
+// What should be playing, whatever the device.
+std::atomic<bool> muted{false};  // also read by the helper thread, which fades out before a close
+bool reelTurning[3] = {false, false, false};  // started and not yet landed
+bool reelsPaused = false;
+Variation variation;
+std::vector<float> payoutScratch;
+
+// A run's source: the first of its voice.
+ALuint runSource(int reel) { return sources[VoiceRunLeft + reel][0]; }
+
+// The device first: once it is live (taken over from the helper thread), what that
+// thread made for it is ours to read.
+bool live() { return deviceLive() && voicesMade; }
+
+bool playing(ALuint source) {
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state == AL_PLAYING;
+}
 
 void applyMute() { alListenerf(AL_GAIN, muted ? 0.0f : 1.0f); }
+
+// ---------------------------------------------------------------------------------
+// Starting and ending sounds
+// ---------------------------------------------------------------------------------
+
+// Silent within the device's next mixing period; the source plays on unheard to its end.
+void fadeOut(ALuint source) { alSourcef(source, AL_GAIN, 0.0f); }
+
+// The source a new sound on the voice starts on, stopped and free to take a buffer. A
+// sound the device has not yet begun to play is simply replaced; one that sounds fades
+// out while the new one starts on the other source, which has been silent since its
+// own fade.
+ALuint takeOver(Voice voice) {
+    ALuint* pair = sources[voice];
+    const ALuint current = pair[newest[voice]];
+    if (!playing(current)) return current;
+    ALint heard = 0;
+    alGetSourcei(current, AL_SAMPLE_OFFSET, &heard);
+    if (heard == 0) {
+        alSourceStop(current);
+        return current;
+    }
+    fadeOut(current);
+    newest[voice] = 1 - newest[voice];
+    const ALuint next = pair[newest[voice]];
+    alSourceStop(next);
+    return next;
+}
+
+void start(ALuint source, ALuint buffer, float gain) {
+    alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
+    alSourcei(source, AL_LOOPING, AL_FALSE);
+    alSourcef(source, AL_GAIN, gain);
+    alSourcePlay(source);
+}
+
+void playSound(Sound sound) {
+    const bool varied = soundPlans[sound].variants > 1;
+    const int variant = varied ? variation.pick(sound) : 0;
+    start(takeOver(soundPlans[sound].voice), buffers[sound][variant], varied ? variation.gain() : 1.0f);
+}
+
+bool runWanted(int reel) { return reelTurning[reel] && !reelsPaused; }
+
+// The runs wanted and not playing: a run that is fading comes back from where it is;
+// stopped ones start together from the top, which lies on a zero crossing. Runs always
+// stop together too (their loops are equally long), so they keep in step.
+void startRuns() {
+    ALuint stopped[3];
+    ALsizei count = 0;
+    for (int reel = 0; reel < 3; ++reel) {
+        if (!runWanted(reel)) continue;
+        const ALuint source = runSource(reel);
+        alSourcei(source, AL_LOOPING, AL_TRUE);
+        alSourcef(source, AL_GAIN, 1.0f);
+        if (!playing(source)) stopped[count++] = source;
+    }
+    // One call, so that the device starts them in the same mixing period.
+    if (count > 0) alSourcePlayv(count, stopped);
+}
+
+// Fades the run out and lets it end silently at the end of its loop.
+void haltRun(int reel) {
+    const ALuint source = runSource(reel);
+    fadeOut(source);
+    alSourcei(source, AL_LOOPING, AL_FALSE);
+}
+
+// Whether anything can be heard now, before the device goes.
+bool audible() {
+    if (muted) return false;
+    for (int voice = 0; voice < VoiceCount; ++voice) {
+        for (ALuint source : sources[voice]) {
+            ALfloat gain = 0.0f;
+            alGetSourcef(source, AL_GAIN, &gain);
+            if (gain > 0.0f && playing(source)) return true;
+        }
+    }
+    return false;
+}
+
+// Waits for two of the device's mixing periods: time enough for a gain ramp to finish.
+void waitForRamps() {
+    ALCdevice* device = alcGetContextsDevice(alcGetCurrentContext());
+    ALCint refresh = 0;
+    if (device) alcGetIntegerv(device, ALC_REFRESH, 1, &refresh);
+    const int ms = refresh > 0 ? std::min(100, 2 * 1000 / refresh + 1) : 100;
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+constexpr int NoSound = -1;
+// The sound each cue plays on its voice. The pull and the reels' cues change what
+// plays instead, and the knocks also end their reels' runs.
+constexpr int soundOfCue[] = {
+    NoSound,     // pull
+    SoundTooth,  // ratchet
+    SoundClack,  // clack
+    NoSound,     // reels start
+    NoSound,     // reels pause
+    NoSound,     // reels resume
+    SoundKnockLeft, SoundKnockCentre, SoundKnockRight, SoundChime, SoundFanfare, SoundCoin, SoundBuzz, SoundBounce,
+};
+static_assert(sizeof(soundOfCue) / sizeof(soundOfCue[0]) == CueBounce + 1, "a cue without its sound");
 
 }  // namespace
 
@@ -37,58 +163,101 @@ void applyMute() { alListenerf(AL_GAIN, muted ? 0.0f : 1.0f); }
 // ---------------------------------------------------------------------------------
 
 bool makeVoices() {
+    if (alIsExtensionPresent("AL_EXT_FLOAT32") != AL_TRUE) return false;
+    makeBank();
+    payoutScratch.resize(2 * PayoutFrames);
     alDistanceModel(AL_NONE);
-    alGenBuffers(SoundCount, buffers);
-    alGenSources(VoiceCount, sources);
+    alGenBuffers(SoundCount * Variants, &buffers[0][0]);
+    alGenBuffers(SourcesPerVoice, payoutBuffers);
+    alGenSources(VoiceCount * SourcesPerVoice, &sources[0][0]);
     if (alGetError() != AL_NO_ERROR) return false;
 
-    std::vector<int16_t> frames;
     for (int s = 0; s < SoundCount; ++s) {
-        makeSound(static_cast<Sound>(s), frames);
-        alBufferData(buffers[s], AL_FORMAT_STEREO16, frames.data(), static_cast<ALsizei>(frames.size() * 2),
-                     SampleRate);
+        if (soundPlans[s].voice == VoicePayout) continue;  // mixed into a payout by code
+        for (int v = 0; v < soundPlans[s].variants; ++v) {
+            const Pcm pcm = bankSound(static_cast<Sound>(s), v);
+            alBufferData(buffers[s][v], AL_FORMAT_STEREO_FLOAT32, pcm.frames,
+                         static_cast<ALsizei>(pcm.count * 2 * sizeof(float)), SampleRate);
+        }
     }
     // Stereo sent straight to the speakers: no panning or distance changes the levels
-    // the sounds were made at, so the mix stays under its ceiling.
+    // the sounds were made at, so the mix stays within its headroom.
     const bool direct = alIsExtensionPresent("AL_SOFT_direct_channels") == AL_TRUE;
-    for (ALuint source : sources) {
-        alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
-        if (direct) alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+    for (int voice = 0; voice < VoiceCount; ++voice) {
+        for (ALuint source : sources[voice]) {
+            alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+            if (direct) alSourcei(source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+        }
     }
-    alSourcei(sources[VoiceReels], AL_BUFFER, static_cast<ALint>(buffers[SoundReels]));
-    alSourcei(sources[VoiceReels], AL_LOOPING, AL_TRUE);
-    return alGetError() == AL_NO_ERROR;
-}
-
-void releaseVoices() {
-    alSourceStopv(VoiceCount, sources);
-    alDeleteSources(VoiceCount, sources);
-    alDeleteBuffers(SoundCount, buffers);
+    for (int reel = 0; reel < 3; ++reel)
+        alSourcei(runSource(reel), AL_BUFFER, static_cast<ALint>(buffers[SoundRunLeft + reel][0]));
+    std::fill(std::begin(newest), std::end(newest), 0);
+    voicesMade = alGetError() == AL_NO_ERROR;
+    return voicesMade;
 }
 
 void restoreVoices() {
-    applyMute();
-    if (reelsWanted) alSourcePlay(sources[VoiceReels]);
+    if (!live()) return;
+    applyMute();  // toggled, perhaps, while the device was being made
+    startRuns();
+}
+
+void releaseVoices() {
+    if (voicesMade && audible()) {
+        alListenerf(AL_GAIN, 0.0f);
+        waitForRamps();
+    }
+    alSourceStopv(VoiceCount * SourcesPerVoice, &sources[0][0]);
+    alDeleteSources(VoiceCount * SourcesPerVoice, &sources[0][0]);
+    alDeleteBuffers(SourcesPerVoice, payoutBuffers);
+    alDeleteBuffers(SoundCount * Variants, &buffers[0][0]);
+    voicesMade = false;
 }
 
 void playCue(Cue cue) {
-    if (cue == CueReelsRun || cue == CueReelsStop) reelsWanted = cue == CueReelsRun;
-    if (!deviceLive()) return;
-    if (cue == CueReelsStop) {
-        alSourceStop(sources[VoiceReels]);
+    switch (cue) {
+    case CuePull:
+        // A new pull moves on from the last spin: its result or its payout stops.
+        if (live())
+            for (Voice voice : {VoiceResult, VoicePayout})
+                for (ALuint source : sources[voice]) fadeOut(source);
         return;
+    case CueReelsStart:
+    case CueReelsResume:
+        if (cue == CueReelsStart) reelTurning[0] = reelTurning[1] = reelTurning[2] = true;
+        reelsPaused = false;
+        if (live()) startRuns();
+        return;
+    case CueReelsPause:
+        for (int reel = 0; reel < 3; ++reel)
+            if (live() && runWanted(reel)) haltRun(reel);
+        reelsPaused = true;
+        return;
+    case CueKnockLeft:
+    case CueKnockCentre:
+    case CueKnockRight: {
+        const int reel = cue - CueKnockLeft;
+        if (live() && runWanted(reel)) haltRun(reel);
+        reelTurning[reel] = false;
+        break;
     }
-    const int sound = soundOfCue[cue];
-    const ALuint source = sources[soundPlans[sound].voice];
-    if (cue != CueReelsRun) {
-        // A source takes another buffer only when stopped; a sound that still plays is cut.
-        alSourceStop(source);
-        alSourcei(source, AL_BUFFER, static_cast<ALint>(buffers[sound]));
+    default: break;
     }
-    alSourcePlay(source);
+    if (live()) playSound(static_cast<Sound>(soundOfCue[cue]));
+}
+
+void playPayout(int tokens, int tickets, bool threeOfAKind) {
+    if (!live() || !renderPayout(tokens, tickets, threeOfAKind, variation, payoutScratch.data())) return;
+    const ALuint source = takeOver(VoicePayout);
+    const ALuint buffer = payoutBuffers[source == sources[VoicePayout][0] ? 0 : 1];
+    // A buffer takes new data only while no source holds it.
+    alSourcei(source, AL_BUFFER, 0);
+    alBufferData(buffer, AL_FORMAT_STEREO_FLOAT32, payoutScratch.data(),
+                 static_cast<ALsizei>(payoutScratch.size() * sizeof(float)), SampleRate);
+    start(source, buffer, 1.0f);
 }
 
 void toggleMute() {
     muted = !muted;
-    if (deviceLive()) applyMute();
+    if (live()) applyMute();
 }

@@ -8,12 +8,14 @@
 bool deviceLive();
 
 // Makes the buffers and the sources on the context current on the calling thread: the
-// helper's, while the main thread plays on no device. False when the device refuses
-// any of it.
+// helper's, while the main thread plays on no device. Only AL calls and computation:
+// the sounds are synthesised at the first call and kept for the devices opened after
+// it. False when the device refuses any of it.
 bool makeVoices();
-// Stops every voice and deletes the sources and buffers of the context current on the
-// calling thread (the helper's, closing a device the main thread has let go).
-void releaseVoices();
 // The main thread has just taken over a device: what the game wants heard now (the
-// mute, the reels' run of a spin under way) is applied to it.
+// mute as it is now, the runs of the reels still turning) is applied to it.
 void restoreVoices();
+// Fades out whatever still sounds, then stops every voice and deletes the sources and
+// buffers of the context current on the calling thread (the helper's, closing a device
+// the main thread has let go).
+void releaseVoices();

@@ -1,6 +1,7 @@
 // The animation driver: a 166 ms timer keeps the idle callback registered while an
 // animation runs, and each idle call moves the lever, reels and marquee, or the ball,
-// and cues the sounds of the step: the reels' run, their knocks, the result, a bounce.
+// and cues the sounds of the step: the lever's ratchet and clack, the runs of the reels
+// turning, their knocks, the result, the payout as the winnings land, a bounce.
 #include <GL/glut.h>
 
 #include "app/game_state.h"
@@ -17,10 +18,17 @@
 static bool chainLive = false;
 static bool chainBoosted = false;
 
-// What the steps have made heard: whether the reels' run sounds, and which reels have
+// What the steps have made heard: whether the reels' runs sound, and which reels have
 // landed (knocked) since the reels began to turn.
 static bool reelsHeard = false;
 static bool reelLanded[3] = {false, false, false};
+// Steps until the result is heard after the right reel has landed; 0 when none is due.
+static int resultDue = 0;
+
+// The winnings booked by the spins shown, not yet landed in the status bar.
+static int32_t pendingTokens = 0;
+static int32_t pendingTickets = 0;
+static bool pendingTriple = false;
 
 void armAnimationTimer() {
     if (!chainLive) {
@@ -35,6 +43,16 @@ void resetAnimationTimer() {
     chainLive = false;
     chainBoosted = false;
     reelsHeard = false;
+    reelLanded[0] = reelLanded[1] = reelLanded[2] = false;
+    resultDue = 0;
+    pendingTokens = pendingTickets = 0;
+    pendingTriple = false;
+}
+
+void bookWinnings(int32_t tokens, int32_t tickets, bool threeOfAKind) {
+    pendingTokens += tokens > 0 ? tokens : 0;
+    pendingTickets += tickets > 0 ? tickets : 0;
+    pendingTriple = pendingTriple || threeOfAKind;
 }
 
 void onTimer(int value) {
@@ -52,20 +70,38 @@ void onTimer(int value) {
 // Idle steps
 // ---------------------------------------------------------------------------------
 
-void hearReels(bool running) {
-    if (running == reelsHeard) return;
-    reelsHeard = running;
-    playCue(running ? CueReelsRun : CueReelsStop);
+// The reels are heard turning on the machine screen from the lever's full pull until
+// the last lands; they pause on another screen or at a new pull, and resume.
+void hearReels() {
+    const bool allLanded = reelLanded[0] && reelLanded[1] && reelLanded[2];
+    const bool turning = game.screen == ScreenMachine && game.reelsSettling && !allLanded;
+    if (turning == reelsHeard) return;
+    // A landing ends the runs through the knocks; the cue is for every other stop.
+    if (!turning && !allLanded) playCue(CueReelsPause);
+    if (turning) playCue(CueReelsResume);
+    reelsHeard = turning;
 }
 
 void onIdle() {
     if (game.screen == ScreenMachine) {
         machineStep();
     } else {
-        hearReels(false);  // the machine stands still while another screen is shown
+        hearReels();  // the machine stands still while another screen is shown
         if (game.screen == ScreenPrize) ballStep();
     }
     glutPostWindowRedisplay(game.windowId);
+}
+
+// The lever rises one step: it leaves its rest, passes a tooth of its ratchet every
+// few degrees, and clacks against its stop at full pull.
+static void raiseLever() {
+    game.leverAngle += LeverStep;
+    if (game.leverAngle == LeverStep)
+        playCue(CuePull);
+    else if (!(game.leverAngle < LeverFullPull))
+        playCue(CueClack);
+    else if (static_cast<int>(game.leverAngle) % RatchetTooth == 0)
+        playCue(CueRatchet);
 }
 
 // Runs one reel towards its limit; past it the reel lands on its stop plus whole turns,
@@ -82,23 +118,32 @@ static bool runReel(int i) {
     return true;
 }
 
-// The right reel has landed: the reels fall silent and the result is heard.
+// The result is heard a moment after the right reel's knock, while the spin stays
+// settled: a new pull before then leaves it unheard.
 static void announceResult() {
-    hearReels(false);
+    if (game.machinePhase != PhaseSettled) resultDue = 0;
+    if (resultDue == 0 || --resultDue > 0) return;
     if (game.winKind == 1) playCue(CueChime);
     if (game.winKind == 2) playCue(CueFanfare);
 }
 
+// The animation is over and the status bar shows the winnings: they are counted out.
+static void landWinnings() {
+    if (pendingTokens > 0 || pendingTickets > 0) playPayout(pendingTokens, pendingTickets, pendingTriple);
+    pendingTokens = pendingTickets = 0;
+    pendingTriple = false;
+}
+
 void machineStep() {
-    // Until the right reel lands the machine is in motion, also when it resumes after
-    // another screen was shown.
-    if (game.machinePhase != PhaseSettled) hearReels(true);
+    announceResult();
     if (game.leverAngle < LeverFullPull && !game.reelsSettling) {
-        game.leverAngle += LeverStep;
+        raiseLever();
     } else {
         if (!game.reelsSettling) {
             game.reelAngle[0] = game.reelAngle[1] = game.reelAngle[2] = 0.0f;
             reelLanded[0] = reelLanded[1] = reelLanded[2] = false;
+            playCue(CueReelsStart);
+            reelsHeard = true;
         }
         game.reelsSettling = true;
         game.leverAngle -= LeverStep;
@@ -106,9 +151,10 @@ void machineStep() {
         runReel(0);
         runReel(1);
         const bool rightLanding = !(game.reelAngle[2] < ReelRunLimit[2]);
-        if (runReel(2)) announceResult();
+        if (runReel(2)) resultDue = ResultDelaySteps;
         if (rightLanding) game.machinePhase = PhaseSettled;
     }
+    hearReels();
 
     if (game.machinePhase == PhaseSpinning) {
         if (game.marqueeAngle > MarqueeFirstTurn)
@@ -116,10 +162,12 @@ void machineStep() {
         else
             game.machinePhase = PhaseIdle;
     } else if (game.machinePhase == PhaseSettled) {
-        if (game.marqueeAngle > MarqueeSecondTurn)
+        if (game.marqueeAngle > MarqueeSecondTurn) {
             game.marqueeAngle -= MarqueeStep;
-        else
+        } else {
             game.animating = 0;
+            landWinnings();
+        }
     }
 }
 

@@ -28,14 +28,19 @@ void buyTokens(int amount);
 // Arms the 166 ms animation timer. At most one timer chain is ever live: an arming
 // while one runs makes that chain's next firing act as a fresh arming with 1.
 void armAnimationTimer();
-// Forgets the live chain and the reels' sound (for tests that restart the simulated clock).
+// Forgets the live chain, the reels' sound and the winnings booked (for tests that
+// restart the simulated clock).
 void resetAnimationTimer();
 void onTimer(int value);
 void onIdle();
 void machineStep();
 void ballStep();
-// Starts or stops the sound of the reels running; a call that changes nothing is silent.
-void hearReels(bool running);
+// Cues the pause of the reels' runs when the reels stop turning without landing, and
+// their return when they turn again; a call that changes nothing is silent.
+void hearReels();
+// Books winnings for the payout heard when the animation ends and the status bar
+// shows them; amounts below zero count as none.
+void bookWinnings(int32_t tokens, int32_t tickets, bool threeOfAKind);
 
 // ---------------------------------------------------------------------------------
 // Picking

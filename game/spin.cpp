@@ -1,6 +1,7 @@
 // The rules: staking a spin, drawing the three reel stops, judging and paying the
 // outcome, and buying tokens. A spin is decided and booked the moment it is asked for;
-// each request cues its sound (the lever, a coin, or the refusal's buzz) there and then.
+// its winnings are heard when the animation lands them. A purchase cues its coins, a
+// refusal its buzz, there and then.
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
@@ -33,8 +34,6 @@ void startSpin() {
     game.marqueeAngle = 0.0f;
     armAnimationTimer();
     game.animating = 1;
-    playCue(CueLever);
-    hearReels(true);
 }
 
 void resolveSpin() {
@@ -48,6 +47,7 @@ void resolveSpin() {
     const int32_t s0 = game.reelStop[0];
     const int32_t s1 = game.reelStop[1];
     const int32_t s2 = game.reelStop[2];
+    const int32_t creditsBefore = game.credits;
     if (s0 == s1 || s0 == s2) {
         if (s1 == s2) {
             // The cap applies before the stake is taken: a triple leaves at most 10 - bet.
@@ -64,6 +64,9 @@ void resolveSpin() {
     game.credits -= game.bet;
     game.shownCredits -= game.bet;  // the stake leaves the status bar at once
     game.tickets += game.winKind * game.bet;
+    // What the status bar gains when the animation ends: the triple's tokens (none where
+    // the cap takes them) and the tickets.
+    bookWinnings(game.credits + game.bet - creditsBefore, game.winKind * game.bet, game.winKind == 2);
 
     armAnimationTimer();
     game.animating = 1;

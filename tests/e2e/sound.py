@@ -1,25 +1,34 @@
-"""What the real game plays, recorded by OpenAL Soft's wave-file back end: silence at
-rest, a spin heard, the fanfare of three of a kind, no clipping, the device closed at
-the end; and without a sound device, a silent game whose console holds only its own
-lines."""
+"""What the real game plays, recorded by OpenAL Soft's wave-file back end while its
+frames are held to 60 a second: a scripted session of a loss, a pair and three of a
+kind (muted for a while as its reels run), a purchase and a refused one. It is silent
+at rest, as loud as a game should be (integrated loudness), never near clipping, heard
+on small speakers, silent while muted, and the winnings are heard as they land in the
+status bar, a loss's not at all. Without a sound device, the game is silent and its
+console holds only its own lines. Leaves the recording and its marks for
+tools/sound_report.py."""
 
-import array
-import math
+import json
 import os
-import struct
+import shutil
 import sys
 import time
 
-from e2elib import BET_ONE, PICTURES, Game, check, log, run
+import numpy as np
 
-STAGE = sys.argv[1]
+from e2elib import BET_ONE, DOLLAR_FIVE, PICTURES, Game, check, game_environment, log, run
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import loudness  # noqa: E402  (tools/loudness.py, found through the path above)
+
+STAGE, PACED_SWAP, OUT = sys.argv[1], sys.argv[2], sys.argv[3]
 games = []
 
-CLIP_LEVEL = 10 ** (-1 / 20)  # -1 dBFS
-WINDOW = 0.1  # seconds of sound looked at together
-# The held chord of the fanfare: C5, E5 and G5.
-CHORD = (523.25, 659.25, 783.99)
 START_LINES = [f"trying to load {name}" for name in PICTURES] + ["perspective"]
+SILENT = 1e-4  # a sample this small is silence (-80 dBFS)
+LOUDNESS = (-21.0, -15.0)  # integrated, LUFS: -18 +- 3
+CEILING_DB = -1.0
+# The fanfare's held chord: C5, E5 and G5.
+CHORD = (523.25, 659.25, 783.99)
 
 
 def write_config(folder, text):
@@ -30,114 +39,160 @@ def write_config(folder, text):
     return path
 
 
-# ---------------------------------------------------------------------------------
-# The recording
-# ---------------------------------------------------------------------------------
+class Recording:
+    """The back end's file as the game runs: frames written so far, and the samples."""
+
+    def __init__(self, path):
+        self.path = path
+        rate, samples, _ = loudness.read_wave(path)
+        self.rate, self.channels = rate, samples.shape[1]
+        self.header = os.path.getsize(path) - samples.size * 4  # 32-bit samples after it
+
+    def frames(self):
+        """How many frames the back end has written: where the recording is now."""
+        return (os.path.getsize(self.path) - self.header) // (4 * self.channels)
+
+    def read(self):
+        _, samples, closed = loudness.read_wave(self.path)
+        return samples, closed
 
 
-def read_wave(path):
-    """(rate, channels, samples, closed) of the float WAVE the back end writes. While the
-    game runs the header's sizes are not yet filled in: the data is whatever follows it.
-    `closed`: the device was closed, which writes the data's true size into the header."""
-    with open(path, "rb") as f:
-        data = f.read()
-    check(data[:4] == b"RIFF" and data[8:12] == b"WAVE", f"{path} is not a WAVE file")
-    at, rate, channels, bits, fmt = 12, None, None, None, None
-    while at + 8 <= len(data):
-        kind, size = data[at:at + 4], struct.unpack("<I", data[at + 4:at + 8])[0]
-        if kind == b"fmt ":
-            fmt, channels, rate = struct.unpack("<HHI", data[at + 8:at + 16])
-            bits = struct.unpack("<H", data[at + 22:at + 24])[0]
-            if fmt == 0xFFFE:  # extensible: the real format is the sub-format's first word
-                fmt = struct.unpack("<H", data[at + 32:at + 34])[0]
-        elif kind == b"data":
-            body = data[at + 8:]
-            closed = size == len(body)
-            break
-        at += 8 + size
-    else:
-        raise AssertionError("no data chunk")
-    check(fmt == 3 and bits == 32, f"the recording is format {fmt} at {bits} bits, expected 32-bit float")
-    samples = array.array("f")
-    samples.frombytes(body[:len(body) // 4 * 4])
-    return rate, channels, samples, closed
-
-
-def tone_share(mono, rate, freqs):
-    """For one window of mono samples: the share of its energy that lies in each of the
-    frequencies (Goertzel), as a list."""
-    n = len(mono)
-    energy = sum(x * x for x in mono) or 1e-30
-    shares = []
-    for freq in freqs:
-        coeff = 2.0 * math.cos(2.0 * math.pi * freq / rate)
-        s1 = s2 = 0.0
-        for x in mono:
-            s1, s2 = x + coeff * s1 - s2, s1
-        power = s1 * s1 + s2 * s2 - coeff * s1 * s2  # |X(f)|^2
-        shares.append(2.0 * power / n / energy)  # a pure sine at f gives 1
-    return shares
-
-
-def chord_windows(samples, rate, channels):
-    """Indexes of the windows in which the fanfare's chord holds most of the sound."""
-    size = int(WINDOW * rate)
-    found = []
-    frames = len(samples) // channels
-    for w in range(frames // size):
-        mono = [sum(samples[(w * size + i) * channels:(w * size + i + 1) * channels]) for i in range(size)]
-        if max(abs(x) for x in mono) < 1e-3:
+def chord_seconds(x, rate):
+    """Seconds of 0.1 s windows in which the fanfare's chord holds most of the sound."""
+    size = rate // 10
+    mono = x.mean(axis=1)
+    freqs = np.fft.rfftfreq(size, 1.0 / rate)
+    bins = [int(np.argmin(np.abs(freqs - f))) for f in CHORD]
+    found = 0
+    for start in range(0, len(mono) - size, size):
+        spectrum = np.abs(np.fft.rfft(mono[start:start + size] * np.hanning(size))) ** 2
+        total = spectrum.sum()
+        if total < 1e-9:
             continue
-        shares = tone_share(mono, rate, CHORD)
-        if min(shares) > 0.08 and sum(shares) > 0.5:
-            found.append(w)
-    return found
+        shares = [spectrum[b - 1:b + 2].sum() / total for b in bins]
+        found += min(shares) > 0.08 and sum(shares) > 0.5
+    return found * 0.1
 
 
-# ---------------------------------------------------------------------------------
-# The tests
-# ---------------------------------------------------------------------------------
-
-
-def test_recorded():
-    """Three quick clicks on BET 1 play a loss, a pair and three of a kind: one lever
-    pull is seen, and it ends with the fanfare."""
+def test_session():
     game = Game(STAGE)
     games.append(game)
     wave = os.path.join(game.dir, "sound.wav")
-    config = write_config(game.dir, f"drivers = wave\n[wave]\nfile = {wave}\n")
-    game.env["ALSOFT_CONF"] = config
+    game.env["ALSOFT_CONF"] = write_config(game.dir, f"drivers = wave\n[wave]\nfile = {wave}\n")
+    game.env["LD_PRELOAD"] = ":".join(filter(None, [PACED_SWAP, game_environment().get("LD_PRELOAD")]))
     game.start()
     game.wait_ready()
     time.sleep(0.5)
-    rate, channels, rest, _ = read_wave(wave)
-    check(len(rest) >= channels * rate // 2, f"after start-up only {len(rest) // channels} frames were recorded")
-    check(max(map(abs, rest)) == 0.0, "the game made a sound while nobody did anything")
-    log(f"at rest: {len(rest) / channels / rate:.2f} s of silence at {rate} Hz")
+    rec = Recording(wave)
+    rest = rec.read()[0]
+    check(len(rest) >= rec.rate // 2, f"after start-up only {len(rest)} frames were recorded")
+    check(np.abs(rest).max() == 0.0, "the game made a sound while nobody did anything")
+    log(f"at rest: {len(rest) / rec.rate:.2f} s of silence at {rec.rate} Hz")
+    marks = {"rate": rec.rate}
 
-    for _ in range(3):
+    def spin(name, mute=False):
+        """Clicks BET 1 and waits for the picture to stand still, noting where in the
+        recording the click came and between which frames the picture last changed:
+        the status bar shows the winnings from the frame the animation ends in."""
+        clicked = rec.frames()
         game.click_scene(BET_ONE)
-    game.wait_still()  # the spin is over when the picture stands still
-    time.sleep(2.0)  # the fanfare's length and then some
+        if mute:
+            time.sleep(1.2)  # the reels turn from 0.6 s to 4.2 s after the first step
+            before = len(game.lines())
+            game.key("m")
+            marks[f"{name} muted"] = rec.frames()  # M has reached the X server
+            time.sleep(1.4)
+            marks[f"{name} unmuted"] = rec.frames()  # before M again is sent
+            game.key("m")
+            check(len(game.lines()) == before, "M printed something")
+        change = {}
+
+        def note(previous, shot):
+            if not shot.same(previous):
+                change["between"] = (previous.frames, shot.frames)
+
+        shot_of = game.shot
+
+        def shot():
+            taken = shot_of()
+            taken.frames = rec.frames()
+            return taken
+
+        game.shot = shot
+        try:
+            game.wait_still(on_shot=note)
+        finally:
+            game.shot = shot_of
+        check("between" in change, f"the {name} spin was not seen moving")
+        marks[name] = {"click": clicked, "last change": change["between"], "still": rec.frames()}
+        log(f"{name}: clicked at {clicked / rec.rate:.2f} s, last change at "
+            f"{change['between'][1] / rec.rate:.2f} s")
+
+    spin("loss")
+    spin("pair")
+    spin("triple", mute=True)
+    time.sleep(1.5)  # the triple's payout rings out
+    game.key("t")
+    time.sleep(0.5)
+    marks["purchase"] = rec.frames()
+    game.click_scene(DOLLAR_FIVE)  # 9 tokens held: five more
+    time.sleep(1.0)
+    marks["refusal"] = rec.frames()
+    game.click_scene(DOLLAR_FIVE)  # 14 held: refused
+    time.sleep(1.5)
     game.key("q")
     status = game.wait_exit(20)
     check(status == 0, f"Q ended the game with status {status}")
     check(game.lines()[:len(START_LINES)] == START_LINES, "the console does not start with the game's own lines")
     check(not any(line.startswith(("AL lib", "ALSA lib")) for line in game.lines()), "the console holds audio lines")
 
-    _, _, samples, closed = read_wave(wave)
+    x, closed = rec.read()
     check(closed, "the game ended without closing its audio device: the recording's header was never completed")
-    played = samples[len(rest):]
-    peak = max(map(abs, samples))
-    log(f"peak {peak:.4f} = {20 * math.log10(peak):.2f} dBFS over {len(samples) / channels / rate:.1f} s")
-    check(peak < CLIP_LEVEL, f"the sound peaks at {20 * math.log10(peak):.2f} dBFS, above -1 dBFS")
-    loud = sum(1 for x in played if abs(x) > 0.01) / channels / rate
-    check(loud > 1.0, f"the spin was heard for only {loud:.2f} s")
-    chord = chord_windows(played, rate, channels)
-    log(f"fanfare chord in {len(chord)} windows of {WINDOW} s")
-    check(len(chord) >= 5, "no fanfare: the chord of three of a kind was not heard for half a second")
-    tail = samples[-channels * rate // 2:]
-    check(max(map(abs, tail)) == 0.0, "still sounding at rest after the spin")
+    os.makedirs(OUT, exist_ok=True)
+    shutil.copy(wave, os.path.join(OUT, "session.wav"))
+    with open(os.path.join(OUT, "marks.json"), "w") as f:
+        json.dump(marks, f, indent=1)
+    rate = rec.rate
+    seconds = lambda frames: int(frames * rate)  # noqa: E731
+    peak = loudness.peak_dbfs(x)
+    level = loudness.integrated(x, rate)
+    log(f"session: {len(x) / rate:.1f} s, integrated {level:.1f} LUFS, peak {peak:.2f} dBFS")
+    check(LOUDNESS[0] <= level <= LOUDNESS[1], f"the session measures {level:.1f} LUFS, outside {LOUDNESS}")
+    check(peak <= CEILING_DB, f"the sound peaks at {peak:.2f} dBFS, above {CEILING_DB} dBFS")
+
+    # Small speakers: most of a losing spin's energy above 200 Hz.
+    loss = x[marks["loss"]["click"]:marks["loss"]["still"]]
+    share = loudness.share_above(loss, rate, 200.0)
+    log(f"losing spin: {100 * share:.0f}% of its energy above 200 Hz")
+    check(share >= 0.5, f"only {100 * share:.0f}% of a losing spin's energy lies above 200 Hz")
+
+    # The winnings land with the last change of the picture: a payout around it for the
+    # pair and the triple, silence for the loss.
+    for name, won in (("loss", False), ("pair", True), ("triple", True)):
+        first, last = marks[name]["last change"]
+        around = x[max(0, first - seconds(0.2)):last + seconds(1.0)]
+        heard = np.abs(around).max()
+        log(f"{name}: loudest sample where the winnings land {heard:.4f}")
+        if won:
+            check(heard > 0.01, f"nothing was heard when the {name}'s winnings landed")
+        else:
+            check(heard < SILENT, f"a loss made a sound ({heard:.4f}) when the animation ended")
+
+    # Muted: silence from a moment after M until M again, with the reels still running
+    # after it.
+    muted, unmuted = marks["triple muted"], marks["triple unmuted"]
+    quiet = np.abs(x[muted + seconds(0.3):unmuted - seconds(0.05)]).max()
+    back = np.abs(x[unmuted + seconds(0.3):unmuted + seconds(0.8)]).max()
+    log(f"muted: loudest {quiet:.6f}; after M again {back:.4f}")
+    check(quiet == 0.0, f"muted, the game still played (sample {quiet:.6f})")
+    check(back > 0.005, "after M again the reels' run was not heard")
+
+    chord = chord_seconds(x[marks["triple"]["click"]:marks["triple"]["still"]], rate)
+    log(f"fanfare chord for {chord:.1f} s")
+    check(chord >= 0.5, "no fanfare: the chord of three of a kind was not heard for half a second")
+    check(np.abs(x[marks["purchase"]:marks["refusal"]]).max() > 0.01, "the purchase made no sound")
+    check(np.abs(x[marks["refusal"]:marks["refusal"] + seconds(1.0)]).max() > 0.01, "the refusal made no sound")
+    check(np.abs(x[-rate // 2:]).max() == 0.0, "still sounding at rest after the session")
 
 
 def test_no_device():
@@ -150,16 +205,17 @@ def test_no_device():
     game.start()
     game.wait_ready()
     lines = game.click_scene(BET_ONE)
+    game.key("m")
     game.key("q")
     status = game.wait_exit(20)
     check(status == 0, f"Q ended the game with status {status}")
     check(game.lines() == START_LINES + lines, "without a device the console holds more than the game's lines")
-    log("no device: the game's own lines only, Q: status 0")
+    log("no device: the game's own lines only, M and Q: status 0")
 
 
 def test():
     test_no_device()
-    test_recorded()
+    test_session()
 
 
 run(test, games)

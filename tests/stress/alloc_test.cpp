@@ -95,6 +95,11 @@ TEST(Allocations, NoneAfterTheFirstFrameOfEachScreen) {
                 // Presses on the lever and round about it, hitting and missing.
                 playOneOfEverything(round, lever[0] + round % 40 - 20, lever[1] + round % 30 - 15);
             }
+            // Every sound the audio can start, the payout counted out, the mute both ways.
+            for (int cue = 0; cue <= CueBounce; ++cue) playCue(static_cast<Cue>(cue));
+            playPayout(round % 11, round % 13, round % 2 == 0);
+            toggleMute();
+            toggleMute();
         }
     }
     const AllocCounts made = allocCounts() - before;

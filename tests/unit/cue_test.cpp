@@ -1,6 +1,7 @@
 // The cues of the game play, read from the recording fake of the audio: which cues, in
-// which order and at which idle step, for each outcome of a spin, a spin interrupted
-// and asked for again, the token counter, the refusals and the prize ball.
+// which order and at which idle step, for each outcome of a spin and its payout, a spin
+// interrupted and asked for again, winnings of several spins landing together, the
+// token counter, the refusals and the prize ball.
 #include <sstream>
 #include <string>
 
@@ -9,16 +10,33 @@
 
 namespace {
 
-const char* const CueNames[] = {"lever", "reels run", "reels stop", "knock left", "knock centre", "knock right",
-                                "chime", "fanfare",   "coin",       "buzz",       "bounce"};
+const char* const CueNames[] = {"pull",         "ratchet",    "clack",        "reels start", "reels pause",
+                                "reels resume", "knock left", "knock centre", "knock right", "chime",
+                                "fanfare",      "coin",       "buzz",         "bounce"};
 
-// The cues heard so far as "step name" pairs, e.g. "0 lever, 108 knock left".
+// The cues heard so far as "step name" pairs, e.g. "35 clack, 108 knock left"; a payout
+// reads "432 payout 2+2 bright" for two tokens, two tickets and three of a kind.
 std::string heard() {
     std::ostringstream out;
     for (const fakeaudio::Heard& h : fakeaudio::heard()) {
         if (out.tellp() > 0) out << ", ";
-        out << h.step << ' ' << CueNames[h.cue];
+        out << h.step << ' ';
+        if (h.cue == fakeaudio::HeardPayout)
+            out << "payout " << h.tokens << '+' << h.tickets << (h.threeOfAKind ? " bright" : "");
+        else
+            out << CueNames[h.cue];
     }
+    return out.str();
+}
+
+// The pull of a spin whose first step is `first`: the lever leaves its rest, a tooth of
+// the ratchet every three steps as it rises, its clack at full pull, the reels set
+// going the step after.
+std::string pull(int first) {
+    std::ostringstream out;
+    out << first << " pull, ";
+    for (int step = 3; step <= 33; step += 3) out << first - 1 + step << " ratchet, ";
+    out << first + 34 << " clack, " << first + 35 << " reels start";
     return out.str();
 }
 
@@ -38,22 +56,37 @@ protected:
     }
 };
 
-// The reels land at steps 108, 180 and 252 of a spin; the result is heard with the last.
-TEST_F(CueTest, EachOutcomeOfASpin) {
-    const std::string spin = "0 lever, 0 reels run, 108 knock left, 180 knock centre, 252 knock right, 252 reels stop";
-    const char* const results[3] = {"", ", 252 chime", ", 252 fanfare"};  // a loss, a pair, three of a kind
+// The reels land at steps 108, 180 and 252 of a spin, the result is heard six steps
+// after the last, and the winnings with the step at 432 that ends the animation and
+// shows them. The
+// first three of a kind of a run pays no tokens: 10 held, the cap keeps them.
+TEST_F(CueTest, EachOutcomeOfASpinAndItsPayout) {
+    const std::string spin = pull(1) + ", 108 knock left, 180 knock centre, 252 knock right";
+    const char* const results[3] = {"", ", 258 chime, 432 payout 0+1", ", 258 fanfare, 432 payout 0+2 bright"};
     for (int outcome = 0; outcome < 3; ++outcome) {
         SCOPED_TRACE(outcome);
         SetUp();
         skipSpins(outcome);
         betOne();
-        steps(600);  // the spin is over at step 432; the machine then stands still, unheard
+        steps(600);  // the machine then stands still, unheard
         EXPECT_EQ(heard(), spin + results[outcome]);
     }
 }
 
-// The machine stands still on the token screen, so its reels fall silent; they sound
-// again when it moves again, and a spin asked for on the way restarts only the lever.
+// Three of a kind counts the tokens that land: 5 held and a stake of 5 win ten, of
+// which the cap of 10 keeps five.
+TEST_F(CueTest, ThreeOfAKindCountsItsTokensAndTickets) {
+    skipSpins(2);
+    game.credits = 5;
+    betFive();
+    steps(432);
+    EXPECT_EQ(game.credits, 5);
+    EXPECT_EQ(fakeaudio::heard().back().step, 432);
+    EXPECT_EQ(heard().substr(heard().rfind(", ") + 2), "432 payout 5+10 bright");
+}
+
+// The machine stands still on the token screen, so its reels pause; they resume when it
+// moves again, and a spin asked for on the way pauses them until its own pull is done.
 TEST_F(CueTest, ASpinLeftResumedAndAskedForAgain) {
     betOne();  // a loss
     steps(50);
@@ -61,11 +94,45 @@ TEST_F(CueTest, ASpinLeftResumedAndAskedForAgain) {
     steps(10);
     onKeyboard('p', 0, 0);
     steps(1);
-    betOne();  // a pair, from step 61 on
-    steps(400);
-    EXPECT_EQ(heard(),
-              "0 lever, 0 reels run, 51 reels stop, 61 reels run, 61 lever, 169 knock left, 241 knock centre, "
-              "313 knock right, 313 reels stop, 313 chime");
+    betOne();  // a pair, from step 62 on
+    steps(440);
+    std::string again = pull(62);
+    again.insert(again.find(", "), ", 62 reels pause");  // the reels stand still from its first step
+    EXPECT_EQ(heard(), pull(1) + ", 51 reels pause, 61 reels resume, " + again +
+                           ", 169 knock left, 241 knock centre, 313 knock right, 319 chime, 493 payout 0+1");
+}
+
+// Spins asked for while one animates pay at once, but their winnings land together when
+// the last animation ends; tokens bought meanwhile are no winnings.
+TEST_F(CueTest, WinningsOfSeveralSpinsLandTogether) {
+    skipSpins(1);
+    game.credits = 5;
+    betOne();  // a pair: one ticket
+    steps(300);
+    betOne();  // three of a kind: two tokens, two tickets
+    onKeyboard('t', 0, 0);
+    buyTokens(1);
+    onKeyboard('p', 0, 0);
+    fakeaudio::reset();
+    steps(432);
+    EXPECT_EQ(game.tickets, 3);
+    EXPECT_EQ(heard().substr(heard().rfind(", ") + 2), "432 payout 2+3 bright");
+    // The steps after the end change nothing, and land nothing again.
+    steps(20);
+    EXPECT_EQ(heard().substr(heard().rfind(", ") + 2), "432 payout 2+3 bright");
+}
+
+// The prize screen's key sets the animation going; the machine step that ends it lands
+// no winnings when no spin booked any.
+TEST_F(CueTest, AnAnimationWithoutWinningsEndsInSilence) {
+    betOne();  // a loss
+    steps(432);
+    onKeyboard('s', 0, 0);
+    onKeyboard('p', 0, 0);
+    fakeaudio::reset();
+    steps(5);
+    EXPECT_EQ(game.animating, 0);
+    EXPECT_EQ(heard(), "");
 }
 
 TEST_F(CueTest, TheTokenCounterAndTheRefusals) {

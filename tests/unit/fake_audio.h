@@ -8,9 +8,15 @@
 
 namespace fakeaudio {
 
+// What `cue` holds for a payout, which playPayout emits.
+constexpr int HeardPayout = -1;
+
 struct Heard {
     int step;  // idle steps taken when the cue came (see step())
-    Cue cue;
+    int cue;   // a Cue, or HeardPayout
+    int tokens = 0;
+    int tickets = 0;
+    bool threeOfAKind = false;
 };
 
 // Forgets the cues heard and puts the step count at 0.
@@ -18,5 +24,7 @@ void reset();
 // Counts one idle step; the cues after it are marked with the new count.
 void step();
 const std::vector<Heard>& heard();
+// How often the mute was toggled.
+int mutes();
 
 }  // namespace fakeaudio

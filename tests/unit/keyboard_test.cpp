@@ -1,11 +1,12 @@
-// Every key code against the keyboard table: the six commands in both cases act exactly
-// as listed, everything else does nothing; Q quits with status 0. Of the special keys
+// Every key code against the keyboard table: the seven commands in both cases act exactly
+// as listed (M only toggles the mute), everything else does nothing; Q quits with status 0. Of the special keys
 // only F11 acts: it toggles fullscreen and nothing else.
 #include <GL/freeglut.h>
 
 #include <string>
 
 #include "render/render.h"
+#include "tests/unit/fake_audio.h"
 #include "tests/unit/game_fixture.h"
 
 namespace {
@@ -13,12 +14,13 @@ namespace {
 struct KeyOutcome {
     GameState state;
     std::string printed;
-    int windowRedisplays, plainRedisplays, timers, fullScreenToggles;
+    int windowRedisplays, plainRedisplays, timers, fullScreenToggles, mutes;
 };
 
 template <typename Press>
 KeyOutcome outcomeOf(Press press) {
     fakeglut::reset();
+    fakeaudio::reset();
     resetAnimationTimer();
     testing::internal::CaptureStdout();
     press();
@@ -27,7 +29,8 @@ KeyOutcome outcomeOf(Press press) {
                    fakeglut::windowRedisplays(),
                    fakeglut::plainRedisplays(),
                    fakeglut::timerArmings(),
-                   fakeglut::fullScreenToggles()};
+                   fakeglut::fullScreenToggles(),
+                   fakeaudio::mutes()};
     if (out.windowRedisplays > 0) {
         EXPECT_EQ(fakeglut::lastRedisplayWindow(), 7);
     }
@@ -62,8 +65,10 @@ TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
                 game.showAxes = perspective;  // varies with the other toggle
                 GameState want = game;
                 std::string printed;
-                int window = 0, plain = 0, timers = 0;
+                int window = 0, plain = 0, timers = 0, mutes = 0;
                 switch (key) {
+                case 'M':
+                case 'm': mutes = 1; break;
                 case 'A':
                 case 'a':
                     want.showAxes = !want.showAxes;
@@ -95,7 +100,7 @@ TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
                     break;
                 default: break;
                 }
-                commands += window + plain;
+                commands += window + plain + mutes;
                 const KeyOutcome got = press(key);
                 EXPECT_EQ(stateDiff(got.state, want), "");
                 EXPECT_EQ(got.printed, printed);
@@ -103,10 +108,11 @@ TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
                 EXPECT_EQ(got.plainRedisplays, plain);
                 EXPECT_EQ(got.timers, timers);
                 EXPECT_EQ(got.fullScreenToggles, 0);
+                EXPECT_EQ(got.mutes, mutes);
             }
         }
     }
-    EXPECT_EQ(commands, 10 * 6);  // ten keys of commands, six starting states each
+    EXPECT_EQ(commands, 12 * 6);  // twelve keys of commands, six starting states each
 }
 
 TEST_F(GameTest, OnlyF11AmongTheSpecialKeysActsAndItOnlyTogglesFullscreen) {
