@@ -32,7 +32,7 @@ int newest[VoiceCount];  // which of its sources a voice started last
 bool voicesMade = false;
 
 // What should be playing, whatever the device.
-std::atomic<bool> muted{false};  // also read by the helper thread, which fades out before a close
+std::atomic<bool> muted{false};               // also read by the helper thread, which fades out before a close
 bool reelTurning[3] = {false, false, false};  // started and not yet landed
 bool reelsPaused = false;
 Variation variation;
