@@ -83,7 +83,7 @@ endif()
 # Everywhere.
 install(TARGETS slot-machine RUNTIME DESTINATION ${SLOT_PROGRAM_DIR})
 install(FILES ${slot_staged_pictures} DESTINATION ${SLOT_PICTURE_DIR})
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/slot-machine.svg
+install(FILES ${SLOT_ICON_SVG}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/slot-machine.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME ${SLOT_APPSTREAM_ID}.metainfo.xml)
@@ -117,7 +117,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "three-reel slot machine game in 3D")
 set(CPACK_PACKAGE_DESCRIPTION
     "Bet one or five tokens, pull the lever and watch three textured reels land\n\
 on their stops. A pair pays tickets, three of a kind pays tickets and tokens.\n\
-The prize counter greets five tickets with a bouncing gold ball, and the token\n\
+The prize counter greets five tickets with a bouncing olive ball, and the token\n\
 counter sells more tokens. The tokens are the game's own: no real money is\n\
 involved. Drawn with fixed-function OpenGL, GLU and freeglut.")
 set(CPACK_STRIP_FILES ON)

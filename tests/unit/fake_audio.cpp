@@ -8,6 +8,7 @@ namespace {
 struct Record {
     int steps = 0;
     std::vector<Heard> heard;
+    int muteToggles = 0;
 };
 
 Record& rec() {
@@ -20,10 +21,11 @@ Record& rec() {
 void reset() { rec() = Record{}; }
 void step() { ++rec().steps; }
 const std::vector<Heard>& heard() { return rec().heard; }
+int muteToggles() { return rec().muteToggles; }
 
 }  // namespace fakeaudio
 
 bool openAudio() { return false; }
 void closeAudio() {}
 void playCue(Cue cue) { fakeaudio::rec().heard.push_back({fakeaudio::rec().steps, cue}); }
-void toggleMute() {}
+void toggleMute() { ++fakeaudio::rec().muteToggles; }

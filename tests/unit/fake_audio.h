@@ -18,5 +18,6 @@ void reset();
 // Counts one idle step; the cues after it are marked with the new count.
 void step();
 const std::vector<Heard>& heard();
+int muteToggles();
 
 }  // namespace fakeaudio
