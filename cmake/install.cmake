@@ -160,7 +160,7 @@ if(SLOT_BUILD_TESTS)
              COMMAND ${PROJECT_SOURCE_DIR}/packaging/test_install.sh ${kind} ${CMAKE_BINARY_DIR}
                      ${slot_command_dir_${kind}} ${SLOT_PROGRAM_DIR} ${SLOT_PICTURE_DIR} ${CMAKE_INSTALL_DATADIR}/applications
                      ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps ${SLOT_MANUAL_DIR}
-                     ${CMAKE_INSTALL_DATADIR}/metainfo)
+                     ${CMAKE_INSTALL_DATADIR}/metainfo $<IF:${SLOT_FORTIFIED},fortified,unfortified>)
     set_tests_properties(install_${kind}_starts_the_game PROPERTIES LABELS "install;e2e" RESOURCE_LOCK xdisplay
                                                                    TIMEOUT 240 SKIP_RETURN_CODE 77)
   endforeach()

@@ -2,11 +2,14 @@
 # Installs the game into a scratch root, with cmake --install (KIND prefix) or by
 # unpacking the .deb that CPack makes (KIND deb), checks what landed where and that the
 # desktop entry, the AppStream data and the manual page validate (and the .deb passes
-# lintian), and starts the installed command from another folder under the X display in
-# DISPLAY until the game prints "perspective".
-# Usage: test_install.sh KIND BUILD_DIR BINDIR PROGRAMDIR PICTUREDIR APPSDIR ICONDIR MANDIR METAINFODIR
+# lintian, with no hardening missing), and starts the installed command from another
+# folder under the X display in DISPLAY until the game prints "perspective"; its window's
+# class must be the desktop entry's StartupWMClass.
+# Usage: test_install.sh KIND BUILD_DIR BINDIR PROGRAMDIR PICTUREDIR APPSDIR ICONDIR MANDIR METAINFODIR FORTIFY
 # (the directories relative to the prefix, as GNUInstallDirs gave them; BINDIR is where
-# KIND puts the command)
+# KIND puts the command; FORTIFY is "fortified" where the build checks its string and
+# memory functions, "unfortified" in a sanitizer or unoptimised build, which lintian
+# then rightly finds unfortified)
 set -euo pipefail
 
 kind=$1
@@ -18,6 +21,7 @@ appsdir=$6
 icondir=$7
 manualdir=$8
 metainfodir=$9
+fortify=${10}
 
 fail() {
     echo "FAIL: $*" >&2
@@ -60,6 +64,13 @@ deb)
     lintian "$deb" >"$scratch/lintian.txt" 2>&1 || { cat "$scratch/lintian.txt"; fail "lintian failed"; }
     if grep -E '^[EW]: ' "$scratch/lintian.txt"; then fail "lintian reports errors or warnings"; fi
     echo "lintian: no error, no warning"
+    # Information tags too: none may say that a hardening flag is missing.
+    lintian -I --pedantic "$deb" >"$scratch/lintian-pedantic.txt" 2>&1 ||
+        { cat "$scratch/lintian-pedantic.txt"; fail "lintian -I --pedantic failed"; }
+    missing=$(grep -E '^[A-Z]: slot-machine.*hardening-' "$scratch/lintian-pedantic.txt" || true)
+    [[ $fortify == fortified ]] || missing=$(grep -v 'hardening-no-fortify-functions' <<<"$missing" || true)
+    [[ -z $missing ]] || fail "lintian -I --pedantic finds hardening missing: $missing"
+    echo "lintian -I --pedantic: no hardening tag (the build is $fortify)"
     dpkg-deb -x "$deb" "$scratch/root"
     prefix=$scratch/root/usr
     ;;
@@ -104,6 +115,11 @@ if grep -E '^[EWP]: ' "$scratch/appstream.txt"; then fail "appstreamcli reports 
 [[ -s $manual ]] || fail "no manual page $manualdir/$(basename "$manual")"
 warnings=$(man --warnings -l "$manual" 2>&1 >/dev/null) || fail "man cannot format $manual"
 [[ -z $warnings ]] || fail "man --warnings on the manual page: $warnings"
+# No word, path or file name is broken across lines, at any usual width.
+for width in 40 50 60 70 80 100; do
+    broken=$(MANWIDTH=$width LC_ALL=C.UTF-8 man -l "$manual" 2>/dev/null | grep -E '[[:alpha:]](‐|-)$' || true)
+    [[ -z $broken ]] || fail "the manual page breaks words at $width columns: $broken"
+done
 echo "the desktop entry, the AppStream data and the manual page validate"
 icon=$prefix/$icondir/slot-machine.svg
 [[ -s $icon ]] || fail "no icon in $icondir"
@@ -123,3 +139,13 @@ loads=$(grep -c '^trying to load ' "$console" || true)
 [[ $loads -eq 19 ]] || { cat "$console"; fail "$loads pictures loaded before the first frame, not 19"; }
 kill -0 "$game_pid" 2>/dev/null || fail "the installed game did not keep running"
 echo "the $kind install starts the game: 19 pictures loaded, perspective shown"
+
+# A dock matches the window with the desktop entry by its class.
+wm_class=$(grep -x 'StartupWMClass=.*' "$desktop" | cut -d= -f2-)
+[[ -n $wm_class ]] || fail "the desktop entry has no StartupWMClass"
+window=$(xdotool search --name '^Slot Machine$' | head -n 1)
+[[ -n $window ]] || fail "no window titled Slot Machine"
+shown=$(xprop -id "$window" WM_CLASS)
+[[ $shown == "WM_CLASS(STRING) = \"$wm_class\", \"$wm_class\"" ]] ||
+    fail "the window's class is '$shown', the desktop entry's StartupWMClass '$wm_class'"
+echo "the window's class is the desktop entry's StartupWMClass, $wm_class"
