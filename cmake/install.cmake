@@ -152,7 +152,7 @@ include(CPack)
 # Tests: the installed tree and the unpacked package each validate and start the game
 # ---------------------------------------------------------------------------------
 
-if(SLOT_BUILD_TESTS)
+if(BUILD_TESTING)
   set(slot_command_dir_prefix ${CMAKE_INSTALL_BINDIR})
   set(slot_command_dir_deb ${SLOT_GAMES_DIR})
   foreach(kind prefix deb)
