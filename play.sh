@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Plays the game: installs the Debian packages it needs when some are missing, builds
-# the release preset and starts the game from its stage folder (arguments go to GLUT).
-# test.sh sources this file for its package and build helpers.
+# the game and its pictures (the play preset: no tests, no benchmarks) and starts the
+# game from its stage folder (arguments go to GLUT). test.sh sources this file for its
+# package and build helpers.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# What building and playing needs (the tests' frameworks too, since the build finds them).
+# What building and playing needs: the tests' frameworks are test.sh's.
 PLAY_PACKAGES=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libx11-dev libcairo2-dev
-               fonts-dejavu-core libgtest-dev libbenchmark-dev)
+               fonts-dejavu-core)
 PLAY_PACKAGES+=(libopenal-dev)  # the sound: OpenAL Soft
 
 # Installs those of the packages given that are missing. As root through apt-get; as
@@ -40,13 +41,19 @@ install_missing() {
     fi
 }
 
-# Configures and builds one preset, its output in build/<preset>-build.log, which is
-# printed when the build fails.
+# The build's progress lines ("[ 42%] Building CXX object ..."), as they come.
+show_progress() {
+    grep --line-buffered -E '^(\[ *[0-9]+%\] |-- (Configuring|Generating) done)' || true
+}
+
+# Configures and builds one preset, showing its progress; the whole output goes to
+# build/<preset>-build.log, which is printed when the build fails.
 build_preset() {
     local preset=$1 log="$ROOT/build/$1-build.log" started=$SECONDS
     mkdir -p "$ROOT/build"
     echo "Building $preset (log: build/$preset-build.log)"
-    if ! (cd "$ROOT" && cmake --preset "$preset" && cmake --build --preset "$preset" -j 2) >"$log" 2>&1; then
+    if ! (cd "$ROOT" && cmake --preset "$preset" && cmake --build --preset "$preset" -j 2) 2>&1 | tee "$log" |
+        show_progress; then
         echo "Building $preset failed; its log follows." >&2
         cat "$log" >&2
         return 1
@@ -60,8 +67,8 @@ play_main() {
         exit 2
     fi
     install_missing "${PLAY_PACKAGES[@]}"
-    build_preset release
-    cd "$ROOT/build/release/stage"
+    build_preset play
+    cd "$ROOT/build/play/stage"
     exec ./slot-machine "$@"
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // ---------------------------------------------------------------------------------
 // Types
@@ -62,6 +63,12 @@ constexpr int WindowHeight = 900;
 constexpr int WindowX = 100;
 constexpr int WindowY = 100;
 constexpr const char* WindowTitle = "Slot Machine";
+// The window's class (WM_CLASS), by which docks match it with the desktop entry.
+constexpr const char* WindowClass = "slot-machine";
+// The desktop's scale is its Xft.dpi against this; the window's size follows it.
+constexpr double BaseDpi = 96.0;
+constexpr double MinDpi = 24.0;  // bounds within which an Xft.dpi is taken as given
+constexpr double MaxDpi = 960.0;
 
 // Rules
 constexpr int32_t StartCredits = 10;
@@ -112,10 +119,21 @@ void startGame();
 // and a device that hangs (a stopped sound server) does not hold the quit up.
 [[noreturn]] void quitGame();
 
+// The keys of app/keys.h; every other key does nothing. A key that acts once per press
+// (Space) acts again only after its release has been seen.
 void onKeyboard(unsigned char key, int x, int y);
-// Whether the window manager offers fullscreen windows; found at start-up. Without one,
-// freeglut's own fallback moves the window partly off screen, so F11 does nothing.
-extern bool fullScreenOffered;
+void onKeyboardUp(unsigned char key, int x, int y);
 // GLUT's special keys (function and arrow keys): F11 toggles fullscreen where it is
 // offered, the rest do nothing.
 void onSpecialKey(int key, int x, int y);
+void onSpecialKeyUp(int key, int x, int y);
+// Whether the window manager offers fullscreen windows; found at start-up. Without one,
+// freeglut's own fallback moves the window partly off screen, so F11 and Escape do nothing.
+extern bool fullScreenOffered;
+
+// What the command line asks of the program itself: --help and --version are answered
+// without a display; every other argument is GLUT's.
+enum CommandLineAnswer { AnswerNone, AnswerHelp, AnswerVersion };
+CommandLineAnswer commandLineAnswer(int argc, const char* const* argv);
+// The text of an answer: the usage, the keys and how to play; or the name and version.
+std::string answerText(CommandLineAnswer answer);

@@ -1,10 +1,12 @@
-// Start-up: opens the window, wires the callbacks, prepares the light, the game and
+// Start-up: answers --help and --version, opens the window at the desktop's scale, tells
+// the desktop what the window is, wires the callbacks, prepares the light, the game and
 // the pictures, and hands over to the GLUT main loop.
 #include <GL/freeglut.h>
 
 #include <cstdio>
 #include <string>
 
+#include "app/desktop_window.h"
 #include "app/game_state.h"
 #include "app/window_fit.h"
 #include "assets/assets.h"
@@ -22,7 +24,17 @@ static void onFirstDisplay() {
     openAudio();
 }
 
+// Prints an answer on standard output; the exit status says whether it got there.
+static int answer(CommandLineAnswer what) {
+    const std::string text = answerText(what);
+    const bool written = std::fputs(text.c_str(), stdout) >= 0;
+    return written && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    const CommandLineAnswer asked = commandLineAnswer(argc, argv);
+    if (asked != AnswerNone) return answer(asked);
+
     // Diagnostic lines must reach a pipe or a file at once and in order.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
 
@@ -37,6 +49,8 @@ int main(int argc, char** argv) {
     glutInitWindowSize(window.width, window.height);
     glutInitWindowPosition(window.x, window.y);
     game.windowId = glutCreateWindow(WindowTitle);
+    setWindowClassAndIcon(WindowClass);
+    detectKeyRepeats();  // without it a held Space would pull the lever at every repeat
     requestSwapInterval();
     startGame();
     glutDisplayFunc(onFirstDisplay);

@@ -1,8 +1,10 @@
-// Reads, before the game's window exists, the work area of the screen and the frame the
-// window manager adds (EWMH), so the window can open wholly on screen. Kept apart from
-// the game's headers: Xlib's names would clash with the game's own.
+// Reads, before the game's window exists, the desktop's scale (Xft.dpi), the work area of
+// the screen and the frame the window manager adds (EWMH), so the window opens at the
+// desktop's scale and wholly on screen. Kept apart from the game's headers: Xlib's names
+// would clash with the game's own.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -26,6 +28,22 @@ static const long SupportedChunk = 256;  // atoms of the supported list read at 
 // ---------------------------------------------------------------------------------
 // Reading properties
 // ---------------------------------------------------------------------------------
+
+// The desktop's Xft.dpi as the X resource database holds it (xrdb), "" where unset.
+static std::string xftDpi(Display* display) {
+    const char* resources = XResourceManagerString(display);
+    if (!resources) return "";
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    if (!database) return "";
+    char* type = nullptr;
+    XrmValue value = {0, nullptr};
+    std::string dpi;
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr && value.size > 0)
+        dpi.assign(value.addr, strnlen(value.addr, value.size));
+    XrmDestroyDatabase(database);
+    return dpi;
+}
 
 // Any X error while probing (a window manager's check window that has just gone, say)
 // only means the answer is not there; the default handler would end the program.
@@ -162,10 +180,11 @@ ScreenRect placeWindowOnScreen(const ScreenRect& wanted, const std::string& disp
     const Window root = RootWindow(display, number);
     const ScreenRect screen = {0, 0, DisplayWidth(display, number), DisplayHeight(display, number)};
     const ScreenRect area = workArea(display, root, screen);
-    const FrameExtents frame = frameOfNewWindow(display, root, wanted, screen);
+    const ScreenRect scaled = scaleForDesktop(wanted, xftDpi(display));
+    const FrameExtents frame = frameOfNewWindow(display, root, scaled, screen);
     *fullScreen = windowManagerRuns(display, root) && supports(display, root, "_NET_WM_STATE_FULLSCREEN");
     XSync(display, False);
     XSetErrorHandler(previous);
     XCloseDisplay(display);
-    return fitWindow(wanted, area, frame);
+    return fitWindow(scaled, area, frame);
 }

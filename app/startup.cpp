@@ -13,7 +13,9 @@ void startGame() {
     glutDisplayFunc(onDisplay);
     glutMouseFunc(onMouse);
     glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
     glutSpecialFunc(onSpecialKey);
+    glutSpecialUpFunc(onSpecialKeyUp);
     glutReshapeFunc(onReshape);
 
     initLighting();

@@ -1,8 +1,13 @@
-// Fitting the window into the screen's work area with the window manager's frame.
+// Sizing the window for the desktop's scale, and fitting it into the screen's work area
+// with the window manager's frame.
 #include "app/window_fit.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+
+#include "app/game_state.h"
 
 // Places one side: `wanted` where the span fits there, else as near to it as the area
 // allows, else at the area's start.
@@ -30,6 +35,17 @@ ScreenRect fitWindow(const ScreenRect& wanted, const ScreenRect& area, const Fra
     place.x = placeSpan(wanted.x, place.width + frameWidth, area.x, area.width);
     place.y = placeSpan(wanted.y, place.height + frameHeight, area.y, area.height);
     return place;
+}
+
+ScreenRect scaleForDesktop(const ScreenRect& wanted, const std::string& xftDpi) {
+    const char* text = xftDpi.c_str();
+    char* end = nullptr;
+    const double dpi = std::strtod(text, &end);
+    while (*end == ' ' || *end == '\t') ++end;
+    if (end == text || *end != '\0' || !std::isfinite(dpi) || dpi <= 0.0) return wanted;
+    const double scale = std::clamp(dpi, MinDpi, MaxDpi) / BaseDpi;
+    auto side = [scale](int length) { return std::max(1, static_cast<int>(std::lround(length * scale))); };
+    return {wanted.x, wanted.y, side(wanted.width), side(wanted.height)};
 }
 
 std::string glutDisplayOption(int argc, const char* const* argv) {

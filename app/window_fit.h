@@ -1,5 +1,6 @@
-// Where the game's window opens: the place it asks for when the screen holds it, else
-// the largest square that fits the work area with the window manager's frame.
+// Where the game's window opens and how large: the size it asks for, scaled by the
+// desktop's Xft.dpi, at the place it asks for when the screen holds it, else the largest
+// square that fits the work area with the window manager's frame.
 // Plain types only: the X code behind it keeps Xlib's names away from the game's own.
 #pragma once
 
@@ -29,13 +30,17 @@ struct FrameExtents {
 // shrunk to the largest square that fits with its frame (never larger than wanted).
 ScreenRect fitWindow(const ScreenRect& wanted, const ScreenRect& area, const FrameExtents& frame);
 
+// `wanted` with its size scaled by the desktop's scale: the Xft.dpi resource as text
+// against 96 dpi. Unset ("") or unreadable, the size stays; an absurd value is bounded.
+ScreenRect scaleForDesktop(const ScreenRect& wanted, const std::string& xftDpi);
+
 // The display GLUT's -display option names, "" where none; glutInit takes the option
 // out of argv, so this is read before.
 std::string glutDisplayOption(int argc, const char* const* argv);
 
-// Asks the X server `displayName` ("" for the one in DISPLAY) for the work area and the
-// frame its window manager will add, and fits `wanted` into them; without a server,
-// `wanted` comes back. Sets `*fullScreen` to whether the window manager offers
+// Asks the X server `displayName` ("" for the one in DISPLAY) for the desktop's Xft.dpi,
+// the work area and the frame its window manager will add, scales `wanted` by the dpi
+// and fits it into them; without a server, `wanted` comes back. Sets `*fullScreen` to whether the window manager offers
 // fullscreen windows. Call after glutInit: while GLUT's connection is open, closing the
 // probe's does not make a server with no other client reset and refuse the next one.
 ScreenRect placeWindowOnScreen(const ScreenRect& wanted, const std::string& displayName, bool* fullScreen);

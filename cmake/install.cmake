@@ -83,7 +83,7 @@ endif()
 # Everywhere.
 install(TARGETS slot-machine RUNTIME DESTINATION ${SLOT_PROGRAM_DIR})
 install(FILES ${slot_staged_pictures} DESTINATION ${SLOT_PICTURE_DIR})
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/slot-machine.svg
+install(FILES ${SLOT_ICON_SVG}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/slot-machine.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME ${SLOT_APPSTREAM_ID}.metainfo.xml)
@@ -117,7 +117,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "three-reel slot machine game in 3D")
 set(CPACK_PACKAGE_DESCRIPTION
     "Bet one or five tokens, pull the lever and watch three textured reels land\n\
 on their stops. A pair pays tickets, three of a kind pays tickets and tokens.\n\
-The prize counter greets five tickets with a bouncing gold ball, and the token\n\
+The prize counter greets five tickets with a bouncing olive ball, and the token\n\
 counter sells more tokens. The tokens are the game's own: no real money is\n\
 involved. Drawn with fixed-function OpenGL, GLU and freeglut.")
 set(CPACK_STRIP_FILES ON)
@@ -154,7 +154,7 @@ include(CPack)
 # Tests: the installed tree and the unpacked package each validate and start the game
 # ---------------------------------------------------------------------------------
 
-if(SLOT_BUILD_TESTS)
+if(BUILD_TESTING)
   set(slot_command_dir_prefix ${CMAKE_INSTALL_BINDIR})
   set(slot_command_dir_deb ${SLOT_GAMES_DIR})
   foreach(kind prefix deb)
@@ -162,7 +162,7 @@ if(SLOT_BUILD_TESTS)
              COMMAND ${PROJECT_SOURCE_DIR}/packaging/test_install.sh ${kind} ${CMAKE_BINARY_DIR}
                      ${slot_command_dir_${kind}} ${SLOT_PROGRAM_DIR} ${SLOT_PICTURE_DIR} ${CMAKE_INSTALL_DATADIR}/applications
                      ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps ${SLOT_MANUAL_DIR}
-                     ${CMAKE_INSTALL_DATADIR}/metainfo)
+                     ${CMAKE_INSTALL_DATADIR}/metainfo $<IF:${SLOT_FORTIFIED},fortified,unfortified>)
     set_tests_properties(install_${kind}_starts_the_game PROPERTIES LABELS "install;e2e" RESOURCE_LOCK xdisplay
                                                                    TIMEOUT 240 SKIP_RETURN_CODE 77)
   endforeach()

@@ -1,4 +1,6 @@
 // make-pictures OUTDIR: draws the game's nineteen bitmaps and writes them into OUTDIR.
+// make-pictures --icon SVG SOURCE: writes the game's icon as an SVG file and as the C++
+// source of the pixel sizes its window carries.
 // Silent on success; one message and a non-zero exit status on any failure.
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -9,6 +11,7 @@
 #include <system_error>
 
 #include "bmp_writer.h"
+#include "picture_icon.h"
 #include "pictures.h"
 
 namespace {
@@ -21,11 +24,34 @@ bool writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
     return written && closed;
 }
 
+// Cairo and fontconfig keep caches for the life of the process; hand them back so a leak
+// checker sees a clean exit (Cairo's first: it still holds fontconfig objects).
+int releaseCaches(int status) {
+    cairo_debug_reset_static_data();
+    FcFini();
+    return status;
+}
+
+int writeIcon(const char* svgPath, const char* sourcePath) {
+    std::string error;
+    if (!writeIconSvg(svgPath, error)) {
+        std::fprintf(stderr, "make-pictures: writing the icon %s failed: %s\n", svgPath, error.c_str());
+        return 1;
+    }
+    if (!writeIconSource(sourcePath, error)) {
+        std::fprintf(stderr, "make-pictures: writing the icon source %s failed: %s\n", sourcePath, error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--icon") return releaseCaches(writeIcon(argv[2], argv[3]));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTDIR\n", argc > 0 ? argv[0] : "make-pictures");
+        std::fprintf(stderr, "usage: %s OUTDIR\n       %s --icon SVG SOURCE\n", argc > 0 ? argv[0] : "make-pictures",
+                     argc > 0 ? argv[0] : "make-pictures");
         return 2;
     }
     const std::filesystem::path outDir(argv[1]);
@@ -52,9 +78,5 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    // Cairo and fontconfig keep caches for the life of the process; hand them back so a
-    // leak checker sees a clean exit (Cairo's first: it still holds fontconfig objects).
-    cairo_debug_reset_static_data();
-    FcFini();
-    return status;
+    return releaseCaches(status);
 }

@@ -1,9 +1,15 @@
-// The menu panel with its keys and how to play, and the prize counter's verdict signs,
+// The menu panel with the game's keys and how to play, and the prize counter's verdict signs,
 // winner and loser.
+#include <algorithm>
+#include <cstring>
+
+#include "app/keys.h"
 #include "picture_families.h"
 #include "picture_kit.h"
 
 namespace {
+
+constexpr double kMenuWordFont = 19;  // the menu's words at most; smaller where a line needs it
 
 constexpr Colour kWinGreen = rgb(30, 150, 64);
 constexpr Colour kWinGreenDark = rgb(8, 70, 28);
@@ -44,37 +50,46 @@ void drawMenu(cairo_t* cr, int w, int h) {
     const double sx = w / 256.0, sy = h / 512.0;
     cairo_save(cr);
     cairo_scale(cr, sx, sy);
-    selectFont(cr, 38);
-    drawText(cr, "MENU", 128, 46, kGold, &kCabinetDark, 5);
+    selectFont(cr, 34);
+    drawText(cr, "KEYS", 128, 40, kGold, &kCabinetDark, 5);
 
-    struct KeyLine {
-        const char* key;
-        const char* what;
-    };
-    const KeyLine keys[] = {{"A", "axes on/off"},   {"P", "slot machine"}, {"S", "prize counter"},
-                            {"T", "token counter"}, {"V", "switch view"},  {"Q", "quit"}};
-    double y = 98;
-    for (const KeyLine& line : keys) {
-        roundedRect(cr, 24, y - 17, 34, 34, 7);
+    // Every key of the game's table: its cap in a column as wide as the widest narrow cap
+    // and its words after it; a wide cap (Space) pushes only its own words along. All the
+    // words share the largest size at which every line fits.
+    const double capFont = 17, capHeight = 27, capPad = 6, left = 22, right = 236, gap = 7;
+    selectFont(cr, capFont);
+    auto capWidth = [cr, capHeight](const char* cap) { return std::max(capHeight, textWidth(cr, cap) + 12); };
+    double column = 0;
+    for (const KeyBinding& key : keyBindings)
+        if (std::strlen(key.cap) <= 3) column = std::max(column, capWidth(key.cap));
+    double wordFont = kMenuWordFont;
+    for (const KeyBinding& key : keyBindings) {
+        selectFont(cr, capFont);
+        const double start = left + std::max(column, capWidth(key.cap)) + gap;
+        wordFont = std::min(wordFont, fitFont(cr, key.menuWords, wordFont, right - start));
+    }
+    double y = 80;
+    for (const KeyBinding& key : keyBindings) {
+        selectFont(cr, capFont);
+        const double width = capWidth(key.cap);
+        const double capLeft = left + std::max(0.0, (column - width) / 2);  // narrow caps centred in their column
+        roundedRect(cr, capLeft, y - capHeight / 2, width, capHeight, capPad);
         fillStroke(cr, kCream, kGoldDark, 2.5);
-        selectFont(cr, 23);
-        drawText(cr, line.key, 41, y, kInk);
-        fitFont(cr, line.what, 20, 168);
-        drawText(cr, line.what, 70, y, kCream, nullptr, 0, Align::Left);
-        y += 43;
+        drawText(cr, key.cap, capLeft + width / 2, y, kInk);
+        selectFont(cr, wordFont);
+        drawText(cr, key.menuWords, left + std::max(column, width) + gap, y, kCream, nullptr, 0, Align::Left);
+        y += 34.5;
     }
 
     setColour(cr, kGoldDark);
-    cairo_rectangle(cr, 24, 356, 208, 2);
+    cairo_rectangle(cr, 24, 424, 208, 2);
     cairo_fill(cr);
-    selectFont(cr, 23);
-    drawText(cr, "HOW TO PLAY", 128, 380, kGold);
-    const char* howTo[] = {"Click BET 1 or BET 5", "Pull the lever: again", "Pair: tickets", "Three: tickets + tokens"};
-    y = 412;
+    const char* howTo[] = {"Click BET 1 or BET 5", "Pair: tickets", "Three: tickets + tokens"};
+    y = 443;
     for (const char* text : howTo) {
-        fitFont(cr, text, 18, 212, false);
+        fitFont(cr, text, 17, 208);
         drawText(cr, text, 128, y, kWhite);
-        y += 25;
+        y += 23;
     }
     cairo_restore(cr);
 }

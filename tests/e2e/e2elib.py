@@ -6,6 +6,7 @@ import ctypes
 import glob
 import math
 import os
+import re
 import shutil
 import signal
 import struct
@@ -487,6 +488,118 @@ class Game:
             if time.monotonic() > end:
                 raise Failure(f"the screen did not come to rest within {timeout} s")
             previous = shot
+
+
+# ---------------------------------------------------------------------------------
+# Playing
+# ---------------------------------------------------------------------------------
+
+
+def bar_shows(game, coins, stubs, when):
+    """Waits for the screen to rest and checks the status bar's counts."""
+    shown = game.wait_still().bar_counts()
+    check(shown[:2] == (coins, stubs), f"{when}: the bar shows {shown[0]} coins and {shown[1]} stubs, not {coins} "
+          f"and {stubs}: " + "; ".join(shown[2]))
+
+
+def bet_one(game, window):
+    """Clicks BET 1 in the window (left, top, width, height); it must name 6, in front of
+    the backdrop (-1)."""
+    lines = game.click_scene(BET_ONE, window=window)
+    names = sorted(int(line.split(":", 1)[1]) for line in lines[1:])
+    check(names == [-1, 6], f"a click on BET 1 in the window {window} printed {lines}")
+
+
+# ---------------------------------------------------------------------------------
+# An X server of a test's own
+# ---------------------------------------------------------------------------------
+
+
+class OwnDisplay:
+    """An Xvfb of the test's own, on a display number it picks itself, and optionally a
+    window manager on it; DISPLAY names it from start() on. stop() ends them all."""
+
+    def __init__(self, width, height):
+        self.size = (width, height)
+        self.procs = []
+        self.config = None
+
+    def _start(self, argv, **kwargs):
+        proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                **kwargs)
+        self.procs.append(proc)
+        return proc
+
+    def start(self):
+        read_end, write_end = os.pipe()
+        # -noreset: a server whose last client leaves resets and refuses connections meanwhile.
+        self._start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
+                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as answer:
+            number = answer.readline().strip()
+        check(number.isdigit(), "Xvfb did not tell its display number")
+        os.environ["DISPLAY"] = f":{number}"
+        return number
+
+    def start_openbox(self):
+        # A private configuration folder: the test sees openbox's defaults, not a user's.
+        self.config = tempfile.TemporaryDirectory(prefix="slot-openbox-")
+        self._start(["openbox", "--sm-disable"], env=dict(os.environ, XDG_CONFIG_HOME=self.config.name))
+        wait_for(lambda: "window id" in run_tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")[1], 20,
+                 "openbox to manage the screen")
+
+    def stop(self):
+        for proc in reversed(self.procs):
+            # Terminated, not killed: Xvfb removes its socket and lock file on the way out.
+            proc.terminate()
+            try:
+                proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
+        self.procs = []
+        if self.config is not None:
+            self.config.cleanup()
+            self.config = None
+
+
+def cardinals(*argv):
+    """The numbers of a CARDINAL property, as xprop prints them."""
+    code, out, err = run_tool("xprop", *argv)
+    check(code == 0 and "=" in out, f"xprop {' '.join(argv)}: {out.strip()} {err.strip()}")
+    return [int(v) for v in out.split("=", 1)[1].split(",")]
+
+
+def geometry(game):
+    """(left, top, width, height) of the game's window in root pixels."""
+    code, out, err = run_tool("xwininfo", "-id", game.window)
+    check(code == 0, f"xwininfo: {err.strip()}")
+    keys = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+    return tuple(int(re.search(rf"^\s*{key}:\s*(-?\d+)", out, re.M).group(1)) for key in keys)
+
+
+def on_screen_with_frame(game):
+    """The window's geometry, checked to lie with its window manager's frame inside the
+    work area; returns (window, frame extents, work area)."""
+    window = geometry(game)
+    left, top, width, height = window
+    frame_left, frame_right, frame_top, frame_bottom = cardinals("-id", game.window, "_NET_FRAME_EXTENTS")
+    area_x, area_y, area_width, area_height = cardinals("-root", "_NET_WORKAREA")[:4]
+    check(frame_top > 0, f"the window manager added no title bar: frame {frame_left, frame_right, frame_top, frame_bottom}")
+    outer = (left - frame_left, top - frame_top, left + width + frame_right, top + height + frame_bottom)
+    check(outer[0] >= area_x and outer[1] >= area_y and outer[2] <= area_x + area_width
+          and outer[3] <= area_y + area_height,
+          f"window {window} with frame {outer} is not inside the work area {(area_x, area_y, area_width, area_height)}")
+    return window, (frame_left, frame_right, frame_top, frame_bottom), (area_x, area_y, area_width, area_height)
+
+
+def press_active(game, *command):
+    """An xdotool key command ("key", "F11" or "keyup", "space") to the game's window, made
+    active first: under a window manager keys go to the active window, not to the one
+    under the pointer."""
+    code, _, err = run_tool("xdotool", "windowactivate", "--sync", game.window, *command)
+    check(code == 0, f"xdotool {' '.join(command)}: {err.strip()}")
 
 
 # ---------------------------------------------------------------------------------

@@ -22,6 +22,7 @@ struct Record {
     int plainRedisplays = 0;
     int swaps = 0;
     int fullScreenToggles = 0;
+    bool fullScreen = false;
     std::vector<uint64_t> timerRedisplayTimes;
 };
 
@@ -62,6 +63,7 @@ int lastRedisplayWindow() { return rec().lastWindow; }
 int plainRedisplays() { return rec().plainRedisplays; }
 int swaps() { return rec().swaps; }
 int fullScreenToggles() { return rec().fullScreenToggles; }
+bool fullScreen() { return rec().fullScreen; }
 const std::vector<uint64_t>& timerRedisplayTimes() { return rec().timerRedisplayTimes; }
 
 }  // namespace fakeglut
@@ -88,4 +90,14 @@ void glutPostWindowRedisplay(int window) {
 
 void glutPostRedisplay(void) { ++rec().plainRedisplays; }
 void glutSwapBuffers(void) { ++rec().swaps; }
-void glutFullScreenToggle(void) { ++rec().fullScreenToggles; }
+void glutFullScreenToggle(void) {
+    ++rec().fullScreenToggles;
+    rec().fullScreen = !rec().fullScreen;
+}
+
+// As freeglut: leaving fullscreen is a toggle where the window is fullscreen, else nothing.
+void glutLeaveFullScreen(void) {
+    if (rec().fullScreen) glutFullScreenToggle();
+}
+
+int glutGet(GLenum query) { return query == GLUT_FULL_SCREEN ? rec().fullScreen : 0; }

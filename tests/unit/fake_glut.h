@@ -1,6 +1,6 @@
 // A recording stand-in for the few freeglut calls the game logic makes: timers run on
 // a simulated millisecond clock, the idle callback is only remembered, redisplays,
-// buffer swaps and fullscreen toggles are counted. Linked in place of freeglut by the
+// buffer swaps and fullscreen toggles are counted, and the fullscreen state is kept. Linked in place of freeglut by the
 // unit tests.
 #pragma once
 
@@ -39,7 +39,8 @@ int windowRedisplays();
 int lastRedisplayWindow();  // window of the latest glutPostWindowRedisplay, -1 before any
 int plainRedisplays();      // glutPostRedisplay
 int swaps();
-int fullScreenToggles();
+int fullScreenToggles();  // glutFullScreenToggle and glutLeaveFullScreen calls that changed it
+bool fullScreen();        // as glutGet(GLUT_FULL_SCREEN) reports it
 // Clock times of the window redisplays posted from inside a firing timer.
 const std::vector<uint64_t>& timerRedisplayTimes();
 

@@ -1,9 +1,11 @@
-// Every key code against the keyboard table: the seven commands in both cases act exactly
-// as listed (M only toggles the mute), everything else does nothing; Q quits with status 0. Of the special keys
-// only F11 acts: it toggles fullscreen and nothing else.
+// Every key code against the keyboard table: the letter commands in both cases act
+// exactly as listed, M toggles the sound, Space is the lever on the machine screen and
+// acts once while held, everything else does nothing; Q quits with status 0. Of the
+// special keys only F11 acts: it toggles fullscreen and nothing else; Escape only leaves it.
 #include <GL/freeglut.h>
 
 #include <string>
+#include <vector>
 
 #include "render/render.h"
 #include "tests/unit/fake_audio.h"
@@ -15,7 +17,14 @@ struct KeyOutcome {
     GameState state;
     std::string printed;
     int windowRedisplays, plainRedisplays, timers, fullScreenToggles, mutes;
+    std::vector<int> cues;  // Cue values, or fakeaudio::HeardPayout
 };
+
+std::vector<int> cuesHeard() {
+    std::vector<int> cues;
+    for (const fakeaudio::Heard& h : fakeaudio::heard()) cues.push_back(h.cue);
+    return cues;
+}
 
 template <typename Press>
 KeyOutcome outcomeOf(Press press) {
@@ -30,7 +39,8 @@ KeyOutcome outcomeOf(Press press) {
                    fakeglut::plainRedisplays(),
                    fakeglut::timerArmings(),
                    fakeglut::fullScreenToggles(),
-                   fakeaudio::mutes()};
+                   fakeaudio::mutes(),
+                   cuesHeard()};
     if (out.windowRedisplays > 0) {
         EXPECT_EQ(fakeglut::lastRedisplayWindow(), 7);
     }
@@ -42,8 +52,18 @@ KeyOutcome outcomeOf(Press press) {
     return out;
 }
 
+// A press and its release; the outcome is the press's.
 KeyOutcome press(unsigned char key) {
-    return outcomeOf([key] { onKeyboard(key, 12, 34); });
+    KeyOutcome out = outcomeOf([key] { onKeyboard(key, 12, 34); });
+    onKeyboardUp(key, 12, 34);
+    return out;
+}
+
+void expectSameOutcome(const KeyOutcome& got, const KeyOutcome& want) {
+    EXPECT_EQ(stateDiff(got.state, want.state), "");
+    EXPECT_EQ(got.printed, want.printed);
+    EXPECT_EQ(got.timers, want.timers);
+    EXPECT_EQ(got.cues, want.cues);
 }
 
 TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
@@ -56,19 +76,21 @@ TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
             for (bool perspective : {true, false}) {
                 SCOPED_TRACE(testing::Message()
                              << "code " << code << " screen " << screen << " perspective " << perspective);
-                SetUp();
-                game.windowId = 7;
-                game.windowWidth = 640;
-                game.windowHeight = 480;
-                game.screen = screen;
-                game.usePerspective = perspective;
-                game.showAxes = perspective;  // varies with the other toggle
+                auto prepare = [&] {
+                    SetUp();
+                    game.windowId = 7;
+                    game.windowWidth = 640;
+                    game.windowHeight = 480;
+                    game.screen = screen;
+                    game.usePerspective = perspective;
+                    game.showAxes = perspective;  // varies with the other toggle
+                };
+                prepare();
                 GameState want = game;
                 std::string printed;
                 int window = 0, plain = 0, timers = 0, mutes = 0;
+                std::vector<int> cues;
                 switch (key) {
-                case 'M':
-                case 'm': mutes = 1; break;
                 case 'A':
                 case 'a':
                     want.showAxes = !want.showAxes;
@@ -98,6 +120,19 @@ TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
                     printed = want.usePerspective ? "perspective\n" : "";
                     plain = 1;
                     break;
+                case 'M':
+                case 'm': mutes = 1; break;
+                case ' ':
+                    if (screen == ScreenMachine) {
+                        // Whatever the lever's request does from the same state, and a redisplay.
+                        const KeyOutcome lever = outcomeOf(pullLever);
+                        want = lever.state;
+                        timers = lever.timers;
+                        cues = lever.cues;
+                        window = 1;
+                        prepare();
+                    }
+                    break;
                 default: break;
                 }
                 commands += window + plain + mutes;
@@ -109,10 +144,77 @@ TEST_F(GameTest, EveryKeyCodeActsAsTheKeyboardTableSays) {
                 EXPECT_EQ(got.timers, timers);
                 EXPECT_EQ(got.fullScreenToggles, 0);
                 EXPECT_EQ(got.mutes, mutes);
+                EXPECT_EQ(got.cues, cues);
             }
         }
     }
-    EXPECT_EQ(commands, 12 * 6);  // twelve keys of commands, six starting states each
+    EXPECT_EQ(commands, 12 * 6 + 2);  // twelve letter keys of commands, six starting states each; Space twice
+}
+
+TEST_F(GameTest, SpaceIsTheLeverWithItsGuardAndStakeAndActsOncePerPress) {
+    struct Case {
+        int32_t credits, bet;
+    };
+    // No stake yet, a stake held, a stake refused (the buzz), the last tokens staked.
+    const Case cases[] = {{10, 0}, {3, 1}, {3, 5}, {5, 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "credits " << c.credits << " bet " << c.bet);
+        auto prepare = [&] {
+            SetUp();
+            game.windowId = 7;
+            game.credits = game.shownCredits = c.credits;
+            game.bet = c.bet;
+        };
+        prepare();
+        const KeyOutcome lever = outcomeOf(pullLever);
+        prepare();
+        expectSameOutcome(press(' '), lever);
+    }
+
+    // Held down, Space pulls once however often GLUT repeats it; after its release it pulls again.
+    SetUp();
+    game.windowId = 7;
+    betOne();
+    const KeyOutcome first = outcomeOf([] {
+        for (int i = 0; i < 20; ++i) onKeyboard(' ', 0, 0);
+    });
+    EXPECT_EQ(first.state.credits, 8);  // the run's second spin, a pair
+    EXPECT_EQ(first.windowRedisplays, 1);
+    onKeyboardUp(' ', 0, 0);
+    EXPECT_EQ(press(' ').state.credits, 9);  // the third, a triple: 8 + 2 - 1
+
+    // Elsewhere it does nothing, and a press held there does not hold back the next on the machine.
+    for (Screen screen : {ScreenPrize, ScreenTokens}) {
+        game.screen = screen;
+        const GameState before = game;
+        const KeyOutcome got = press(' ');
+        EXPECT_EQ(stateDiff(got.state, before), "");
+        EXPECT_EQ(got.windowRedisplays + got.timers, 0);
+        EXPECT_TRUE(got.cues.empty());
+    }
+    game.screen = ScreenMachine;
+    EXPECT_EQ(press(' ').state.credits, 8);  // the fourth, a pair
+}
+
+TEST_F(GameTest, EscapeOnlyLeavesFullscreenAndOnlyWhereTheWindowManagerOffersIt) {
+    for (bool offered : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "fullscreen offered " << offered);
+        fullScreenOffered = offered;
+        SetUp();
+        game.windowId = 7;
+        const GameState before = game;
+        onKeyboard(27, 0, 0);  // not fullscreen: nothing
+        onKeyboardUp(27, 0, 0);
+        EXPECT_EQ(fakeglut::fullScreenToggles(), 0);
+        glutFullScreenToggle();  // fullscreen, however it came about
+        onKeyboard(27, 0, 0);
+        EXPECT_EQ(fakeglut::fullScreen(), !offered);
+        onKeyboard(27, 0, 0);  // held, or pressed again
+        EXPECT_EQ(fakeglut::fullScreenToggles(), offered ? 2 : 1);
+        EXPECT_EQ(stateDiff(game, before), "");
+        EXPECT_EQ(fakeglut::windowRedisplays() + fakeglut::plainRedisplays() + fakeglut::timerArmings(), 0);
+    }
+    fullScreenOffered = false;
 }
 
 TEST_F(GameTest, OnlyF11AmongTheSpecialKeysActsAndItOnlyTogglesFullscreen) {

@@ -1,6 +1,7 @@
-// Where the window opens: the wanted place wherever the work area holds it with its
-// frame, else moved and, only where needed, shrunk to the largest square that fits;
-// and GLUT's -display option as read from the command line.
+// Where the window opens: its size scaled by the desktop's Xft.dpi; the wanted place
+// wherever the work area holds it with its frame, else moved and, only where needed,
+// shrunk to the largest square that fits; and GLUT's -display option as read from the
+// command line.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,6 +41,29 @@ TEST(WindowFit, KeepsWhatFitsElseMovesThenShrinksToTheLargestSquare) {
         {"a frame larger than the area", {10, 20, 30, 20}, openbox, {37, 20, 1, 1}},
     };
     for (const Case& c : cases) EXPECT_EQ(fitWindow(wanted, c.area, c.frame), c.want) << c.what;
+}
+
+TEST(WindowFit, SizeFollowsTheDesktopsDpiAndIgnoresWhatIsNoDpi) {
+    const ScreenRect wanted = {100, 100, 900, 900};
+    struct Case {
+        const char* dpi;
+        int side;
+    };
+    const Case cases[] = {
+        {"", 900},    {"96", 900},     {"144", 1350}, {"192", 1800},   {" 192.0 ", 1800}, {"120.5", 1130},
+        {"72", 675},  {"0", 900},      {"-192", 900}, {"192dpi", 900}, {"nan", 900},      {"inf", 900},
+        {"abc", 900}, {"1e300", 9000}, {"1", 225},    {"0x60", 900},
+    };
+    for (const Case& c : cases) {
+        const ScreenRect got = scaleForDesktop(wanted, c.dpi);
+        EXPECT_EQ(got, (ScreenRect{100, 100, c.side, c.side})) << "Xft.dpi \"" << c.dpi << '"';
+    }
+    // Then fitted as any other size: 192 dpi on a 1366 x 768 screen gives what 96 dpi gives.
+    const ScreenRect laptop = {0, 0, 1366, 768};
+    const FrameExtents openbox = {1, 1, 20, 5};
+    EXPECT_EQ(fitWindow(scaleForDesktop(wanted, "192"), laptop, openbox), fitWindow(wanted, laptop, openbox));
+    EXPECT_EQ(fitWindow(scaleForDesktop(wanted, "192"), {0, 0, 3840, 2160}, openbox),
+              (ScreenRect{100, 100, 1800, 1800}));
 }
 
 TEST(WindowFit, ReadsGlutsDisplayOption) {

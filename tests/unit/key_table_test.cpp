@@ -1,0 +1,111 @@
+// The one table of keys against everything that lists them for a player: --help, the
+// README's Keys section and the manual page's KEYS section must name the same keys with
+// the same words, in the same order; and what the command line answers by itself.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/keys.h"
+
+namespace {
+
+using KeyList = std::vector<std::pair<std::string, std::string>>;  // name, words
+
+KeyList tableKeys() {
+    KeyList keys;
+    for (const KeyBinding& key : keyBindings) keys.emplace_back(key.name, key.helpWords);
+    return keys;
+}
+
+std::vector<std::string> linesOf(const std::string& path) {
+    std::ifstream file(path);
+    EXPECT_TRUE(file.good()) << "cannot read " << path;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The rows of the table under "## Keys": | name | words |, after the header and its rule.
+KeyList readmeKeys(const std::vector<std::string>& lines) {
+    KeyList keys;
+    size_t i = 0;
+    while (i < lines.size() && lines[i] != "## Keys") ++i;
+    while (i < lines.size() && lines[i].rfind("| ---", 0) != 0) ++i;
+    for (++i; i < lines.size() && lines[i].rfind("| ", 0) == 0; ++i) {
+        const std::string& row = lines[i];
+        const size_t bar = row.find('|', 1);
+        const size_t end = row.rfind('|');
+        if (bar == std::string::npos || end == bar) break;
+        keys.emplace_back(trimmed(row.substr(1, bar - 1)), trimmed(row.substr(bar + 1, end - bar - 1)));
+    }
+    return keys;
+}
+
+// The entries of ".SH KEYS": .TP, then .B name, then the words up to the next macro, as a
+// sentence: the first letter in capitals and a full stop, "\-" for each hyphen.
+KeyList manualKeys(const std::vector<std::string>& lines) {
+    KeyList keys;
+    size_t i = 0;
+    while (i < lines.size() && lines[i] != ".SH KEYS") ++i;
+    for (++i; i < lines.size() && lines[i].rfind(".SH", 0) != 0; ++i) {
+        if (lines[i] != ".TP" || i + 1 >= lines.size() || lines[i + 1].rfind(".B ", 0) != 0) continue;
+        std::string name = lines[i + 1].substr(3);
+        std::string words;
+        for (i += 2; i < lines.size() && lines[i].rfind('.', 0) != 0; ++i)
+            words += (words.empty() ? "" : " ") + lines[i];
+        --i;
+        for (size_t at; (at = words.find("\\-")) != std::string::npos;) words.replace(at, 2, "-");
+        if (!words.empty() && words.back() == '.') words.pop_back();
+        if (!words.empty() && words[0] >= 'A' && words[0] <= 'Z') words[0] = static_cast<char>(words[0] - 'A' + 'a');
+        keys.emplace_back(name, words);
+    }
+    return keys;
+}
+
+TEST(KeyTable, TheReadmeAndTheManualPageListItsKeysWithItsWords) {
+    const KeyList keys = tableKeys();
+    EXPECT_EQ(readmeKeys(linesOf(SLOT_SOURCE_DIR "/README.md")), keys) << "README.md, section Keys";
+    EXPECT_EQ(manualKeys(linesOf(SLOT_SOURCE_DIR "/packaging/slot-machine.6")), keys)
+        << "packaging/slot-machine.6, section KEYS";
+}
+
+TEST(KeyTable, HelpListsEveryKeyWithItsWordsAndTheVersionNamesTheProgram) {
+    std::istringstream help(answerText(AnswerHelp));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(help, line);) lines.push_back(line);
+    KeyList listed;
+    for (const std::string& line : lines) {
+        for (const KeyBinding& key : keyBindings) {
+            const std::string name = std::string("  ") + key.name + " ";
+            if (line.rfind(name, 0) == 0) listed.emplace_back(key.name, trimmed(line.substr(name.size())));
+        }
+    }
+    EXPECT_EQ(listed, tableKeys());
+    EXPECT_EQ(lines.at(0).rfind("Usage: slot-machine ", 0), 0u);
+    EXPECT_EQ(answerText(AnswerVersion), "slot-machine " SLOT_PROJECT_VERSION "\n");
+    EXPECT_EQ(answerText(AnswerNone), "");
+}
+
+TEST(KeyTable, OnlyHelpAndVersionAreTheProgramsAndTheFirstOfThemCounts) {
+    auto asked = [](std::vector<const char*> argv) {
+        return commandLineAnswer(static_cast<int>(argv.size()), argv.data());
+    };
+    EXPECT_EQ(asked({"slot-machine"}), AnswerNone);
+    EXPECT_EQ(asked({"slot-machine", "--help"}), AnswerHelp);
+    EXPECT_EQ(asked({"slot-machine", "-display", ":3", "--version", "--help"}), AnswerVersion);
+    EXPECT_EQ(asked({"slot-machine", "-help", "--helper", "-version", "--Version", "help"}), AnswerNone);
+    EXPECT_EQ(asked({"--help"}), AnswerNone);  // argv[0] is the program
+}
+
+}  // namespace
