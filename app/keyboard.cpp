@@ -18,6 +18,7 @@ void onKeyboard(unsigned char key, int /*x*/, int /*y*/) {
     case 'P':
     case 'p':
         game.screen = ScreenMachine;
+        wakeAnimation();  // a spin left on another screen goes on at once
         glutPostWindowRedisplay(game.windowId);
         break;
     case 'Q':

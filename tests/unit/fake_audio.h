@@ -1,5 +1,5 @@
-// A recording stand-in for the audio: the cues the game emits, in order, with the idle
-// step each came at. Linked in place of the real audio by the unit tests.
+// A recording stand-in for the audio: the cues the game emits, in order, with the
+// animation step each came at. Linked in place of the real audio by the unit tests.
 #pragma once
 
 #include <vector>
@@ -9,13 +9,13 @@
 namespace fakeaudio {
 
 struct Heard {
-    int step;  // idle steps taken when the cue came (see step())
+    int step;  // animation steps taken when the cue came (see step())
     Cue cue;
 };
 
 // Forgets the cues heard and puts the step count at 0.
 void reset();
-// Counts one idle step; the cues after it are marked with the new count.
+// Counts one animation step; the cues after it are marked with the new count.
 void step();
 const std::vector<Heard>& heard();
 
