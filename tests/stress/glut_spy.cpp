@@ -22,13 +22,15 @@ int stepPending = 0;
 long firings = 0;
 void (*idleCallback)() = nullptr;
 
-int& pendingOf(void (*callback)(int)) { return callback == onTimer ? chainPending : stepPending; }
+bool isChain(const Arming& arming) { return arming.callback == onTimer; }
+
+int& pendingOf(const Arming& arming) { return isChain(arming) ? chainPending : stepPending; }
 
 void countedFiring(int slot) {
     const Arming arming = armings[static_cast<size_t>(slot)];
     armings[static_cast<size_t>(slot)].callback = nullptr;
-    --pendingOf(arming.callback);
-    if (arming.callback == onTimer) ++firings;
+    --pendingOf(arming);
+    if (isChain(arming)) ++firings;
     arming.callback(arming.value);
 }
 }  // namespace
@@ -44,7 +46,7 @@ void __wrap_glutTimerFunc(unsigned int ms, void (*callback)(int), int value) {
     while (slot < armings.size() && armings[slot].callback) ++slot;
     if (slot == armings.size()) std::abort();  // timers piled up beyond any count the checks allow
     armings[slot] = {callback, value};
-    ++pendingOf(callback);
+    ++pendingOf(armings[slot]);
     __real_glutTimerFunc(ms, countedFiring, static_cast<int>(slot));
 }
 

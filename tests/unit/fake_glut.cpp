@@ -86,8 +86,9 @@ const std::vector<uint64_t>& timerRedisplayTimes() { return rec().timerRedisplay
 
 std::vector<uint64_t> firingTimes(TimerFn fn) {
     std::vector<uint64_t> times;
-    for (const Firing& f : rec().firings)
+    std::for_each(rec().firings.begin(), rec().firings.end(), [fn, &times](const Firing& f) {
         if (f.fn == fn) times.push_back(inMs(f.at));
+    });
     return times;
 }
 
