@@ -111,7 +111,8 @@ private:
             ++stops;
         }
         // While something is drawn moving, the next step is always on its way.
-        const bool moving = game.screen == ScreenMachine || (game.screen == ScreenPrize && game.tickets >= 5);
+        const bool moving =
+            game.screen == ScreenMachine || (game.screen == ScreenPrize && game.tickets >= WinnerTickets);
         if (game.animating == 1 && moving && now >= onSince + TwoPeriods) {
             EXPECT_TRUE(fakeglut::idle() == &onIdle || fakeglut::pendingOf(&onStepDue) == 1)
                 << "animating, yet no step to come at " << now;
@@ -158,36 +159,31 @@ TEST_F(GameTest, IdleCallbackFollowsTheAnimationWithinTwoPeriods) {
 }
 
 // Where the chain still has the idle callback on, nothing waits for its next firing: a
-// spin asked for just after the last one ended, the prize key on the token counter, a
-// return to a machine left mid-spin.
+// spin asked for just after the last one ended, the prize key on the token counter,
+// a return to a machine left mid-spin.
 TEST_F(GameTest, RequestsWhileTheChainHasTheIdleCallbackOnAreStepsAtOnce) {
-    const std::function<void()> requests[] = {
-        [] { betOne(); },
-        [] {
-            game.tickets = WinnerTickets;
-            onKeyboard('t', 0, 0);
-            fakeglut::advance(Period);
-            onKeyboard('s', 0, 0);
-        },
-        [] {
-            onKeyboard('t', 0, 0);
-            fakeglut::advance(Period);
-            onKeyboard('p', 0, 0);
-        },
+    struct Case {
+        uint64_t after;  // ms after a spin from rest
+        char screen;     // the screen then shown
+        void (*request)();
     };
-    for (const auto& request : requests) {
+    const Case cases[] = {
+        {7470, 'p', [] { betOne(); }},  // past the spin's end (7.35 s), before the chain has its word of it
+        {500, 't', [] { onKeyboard('s', 0, 0); }},
+        {500, 't', [] { onKeyboard('p', 0, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
         SetUp();
+        game.tickets = WinnerTickets;  // the ball moves at the prize counter
         MainLoop loop;
         loop.request([] { betOne(); });
-        loop.run(Period * 3);
-        if (&request == &requests[0]) {
-            loop.run(Period * 42);  // past the spin's end (7.35 s), before the chain has its word of it
-            ASSERT_EQ(game.animating, 0);
-        }
-        onIdle();  // puts the idle callback off, as it is between steps
+        loop.run(c.after);
+        onKeyboard(c.screen, 0, 0);
+        onIdle();  // takes the idle callback off, as between steps or where nothing moves
         ASSERT_EQ(fakeglut::idle(), nullptr);
-        request();
-        EXPECT_EQ(fakeglut::idle(), &onIdle) << "request " << &request - requests;
+        c.request();
+        EXPECT_EQ(fakeglut::idle(), &onIdle);
     }
 }
 
