@@ -71,8 +71,13 @@ class SwapLog:
 def measure(stage, shim, rate, rest):
     game = Game(stage)
     log = SwapLog(os.path.join(game.dir, "swaps.log"))
+    # No sound device: the figures are the game's own, whatever sound server the machine has.
+    audio_config = os.path.join(game.dir, "openal-bench.conf")
+    with open(audio_config, "w") as f:
+        f.write("drivers = alsa\n[alsa]\ndevice = slot-machine-no-such-device\n")
     env = game_environment()
     game.env.update({
+        "ALSOFT_CONF": audio_config,
         "LD_PRELOAD": ":".join(filter(None, [shim, env.get("LD_PRELOAD")])),
         "SLOT_SWAP_LOG": log.path,
         "SLOT_REFRESH_HZ": str(rate or 0),
