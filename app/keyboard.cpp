@@ -33,6 +33,7 @@ static void run(KeyCommand command) {
         return;
     case CommandMachineScreen:
         game.screen = ScreenMachine;
+        wakeAnimation();  // a spin left on another screen goes on at once
         glutPostWindowRedisplay(game.windowId);
         return;
     case CommandPrizeScreen:

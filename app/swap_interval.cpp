@@ -6,8 +6,8 @@
 #include <GL/glx.h>
 #endif
 
-// Asks for one buffer swap per display refresh, so that the idle steps, and with them
-// every motion of the game, follow the refresh rate rather than the processor.
+// Asks for one buffer swap per display refresh, so that a frame is shown whole; the
+// motion keeps to the step clock whatever the refresh rate.
 void requestSwapInterval() {
 #if SLOT_HAVE_GLX
     Display* display = glXGetCurrentDisplay();

@@ -2,6 +2,7 @@
 // and the picking that turns mouse presses into game actions.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 // ---------------------------------------------------------------------------------
@@ -25,14 +26,26 @@ void buyTokens(int amount);
 // Animation driver
 // ---------------------------------------------------------------------------------
 
+// The clock the steps keep to: the steady clock in the game; the unit tests put their
+// simulated clock here.
+using StepClock = std::chrono::steady_clock::time_point (*)();
+extern StepClock stepClock;
+
 // Arms the 166 ms animation timer. At most one timer chain is ever live: an arming
 // while one runs makes that chain's next firing act as a fresh arming with 1.
 void armAnimationTimer();
-// Forgets the live chain, the reels' sound and the winnings booked (for tests that
-// restart the simulated clock).
+// Forgets the live chain, the step clock, the reels' sound and the winnings booked (for
+// tests that restart the simulated clock).
 void resetAnimationTimer();
+// Brings the idle callback back at once where the chain has it on, for a screen on
+// which something may move again rather than at the chain's next firing.
+void wakeAnimation();
 void onTimer(int value);
+// Runs the steps that have fallen due (at most a quarter second's) and asks for a frame
+// when they changed the picture; then waits for the next step off the idle list.
 void onIdle();
+// One-shot timer the idle callback arms for the time the next step falls due.
+void onStepDue(int value);
 void machineStep();
 void ballStep();
 // Cues the pause of the reels' runs when the reels stop turning without landing, and

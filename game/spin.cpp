@@ -97,5 +97,6 @@ void buyTokens(int amount) {
         return;
     }
     game.credits += amount;
+    game.shownCredits += amount;  // a purchase shows at once, also while an animation holds the bar
     playCue(CueCoin);
 }

@@ -90,7 +90,8 @@ BET_FIVE = (1.15, -0.8, 0.0)
 LEVER_KNOB = (2.025, 1.275, 0.0)  # the knob at rest: lever frame scale 1.5, translate (1.35, -0.65)
 BACKDROP_ONLY = (-0.9, 1.6, 0.0)  # on the backdrop, left of the marquee, above the reel window
 MACHINE_AREA = (-1.375, -1.375, 2.375, 2.375)  # the backdrop, which holds every moving part
-# Token counter: the five-dollar coin.
+# Token counter: the one-dollar and five-dollar coins.
+DOLLAR_ONE = (-0.3, 1.0, 0.0)
 DOLLAR_FIVE = (-0.3, -0.5, 0.0)
 # Prize counter: the verdict sign and the column the ball bounces in are drawn at z = 1;
 # left of them, at z = 0, only the counter's backdrop.

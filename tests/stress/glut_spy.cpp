@@ -3,16 +3,35 @@
 
 #include <GL/freeglut.h>
 
+#include <array>
+#include <cstdlib>
+
+#include "game/play.h"
+
 namespace {
-int pending = 0;
+
+// Each arming the game makes holds a slot until it fires; freeglut is handed the slot's
+// number in place of the game's value, and countedFiring passes the game's on.
+struct Arming {
+    void (*callback)(int);
+    int value;
+};
+std::array<Arming, 64> armings{};
+int chainPending = 0;
+int stepPending = 0;
 long firings = 0;
-void (*timerTarget)(int) = nullptr;
 void (*idleCallback)() = nullptr;
 
-void countedFiring(int value) {
-    --pending;
-    ++firings;
-    if (timerTarget) timerTarget(value);
+bool isChain(const Arming& arming) { return arming.callback == onTimer; }
+
+int& pendingOf(const Arming& arming) { return isChain(arming) ? chainPending : stepPending; }
+
+void countedFiring(int slot) {
+    const Arming arming = armings[static_cast<size_t>(slot)];
+    armings[static_cast<size_t>(slot)].callback = nullptr;
+    --pendingOf(arming);
+    if (isChain(arming)) ++firings;
+    arming.callback(arming.value);
 }
 }  // namespace
 
@@ -22,11 +41,13 @@ extern "C" {
 void __real_glutTimerFunc(unsigned int ms, void (*callback)(int), int value);
 void __real_glutIdleFunc(void (*callback)());
 
-// The game arms one callback only (onTimer); every arming goes through countedFiring.
 void __wrap_glutTimerFunc(unsigned int ms, void (*callback)(int), int value) {
-    ++pending;
-    timerTarget = callback;
-    __real_glutTimerFunc(ms, countedFiring, value);
+    size_t slot = 0;
+    while (slot < armings.size() && armings[slot].callback) ++slot;
+    if (slot == armings.size()) std::abort();  // timers piled up beyond any count the checks allow
+    armings[slot] = {callback, value};
+    ++pendingOf(armings[slot]);
+    __real_glutTimerFunc(ms, countedFiring, static_cast<int>(slot));
 }
 
 void __wrap_glutIdleFunc(void (*callback)()) {
@@ -36,7 +57,9 @@ void __wrap_glutIdleFunc(void (*callback)()) {
 }
 // NOLINTEND(bugprone-reserved-identifier)
 
-int pendingTimers() { return pending; }
+int pendingTimers() { return chainPending; }
+
+int pendingStepTimers() { return stepPending; }
 
 long timerFirings() { return firings; }
 

@@ -3,9 +3,11 @@
 // arming and every idle registration the game makes passes through here first.
 #pragma once
 
-// Timers the game has armed that have not fired yet.
+// Animation timers (onTimer, the chain) the game has armed that have not fired yet.
 int pendingTimers();
-// Firings of the game's timers so far.
+// Step timers (onStepDue) armed and not yet fired.
+int pendingStepTimers();
+// Firings of the chain's timers so far.
 long timerFirings();
 
 // One turn of the main loop as glutMainLoop takes it: window events, due timers and

@@ -41,13 +41,14 @@ Hits hitsRecorded() {
 }
 
 // Everything that must hold after any step: the rules' invariants, a finite
-// projection, no GL error, and at most one animation timer waiting.
+// projection, no GL error, and at most one animation timer and one step timer waiting.
 ::testing::AssertionResult gameSane() {
     if (const char* violation = stateViolation()) return ::testing::AssertionFailure() << violation;
     if (!projectionFinite()) return ::testing::AssertionFailure() << "a projection entry that is not finite";
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR) return ::testing::AssertionFailure() << "GL error 0x" << std::hex << error;
     if (pendingTimers() > 1) return ::testing::AssertionFailure() << pendingTimers() << " timers pending";
+    if (pendingStepTimers() > 1) return ::testing::AssertionFailure() << pendingStepTimers() << " step timers pending";
     return ::testing::AssertionSuccess();
 }
 

@@ -62,6 +62,7 @@ TEST(Soak, SpinsAndFramesOverAllScreensKeepMemoryErrorsTimersAndAllocationsFlat)
     long pressSpins = 0;
     long presses = 0;
     int maxPending = 0;
+    int maxStepPending = 0;
     size_t baselineRss = 0;
     size_t peakRss = 0;
     size_t checkpointRss[10] = {};
@@ -108,6 +109,7 @@ TEST(Soak, SpinsAndFramesOverAllScreensKeepMemoryErrorsTimersAndAllocationsFlat)
                 if (violation) violationFrame = framesDrawn;
             }
             if (pendingTimers() > maxPending) maxPending = pendingTimers();
+            if (pendingStepTimers() > maxStepPending) maxStepPending = pendingStepTimers();
             if (framesDrawn == BaselineFrame && baselineRss == 0) {
                 baselineRss = residentBytes();
                 baselineAllocs = allocCounts();
@@ -147,6 +149,7 @@ TEST(Soak, SpinsAndFramesOverAllScreensKeepMemoryErrorsTimersAndAllocationsFlat)
     EXPECT_EQ(framesWithError, 0) << "first GL error 0x" << std::hex << firstError << std::dec << " at frame "
                                   << firstErrorFrame;
     EXPECT_LE(maxPending, 1) << "timers piled up";
+    EXPECT_LE(maxStepPending, 1) << "step timers piled up";
     EXPECT_EQ(pendingTimers(), 1) << "the animation chain died";
     // The chain fires every 166 ms for as long as the soak runs; a loaded machine may
     // check the timers late, never this late.

@@ -1,5 +1,6 @@
-// The idle steps of the animation: the timeline of a spin, of the prize key before any
-// spin, a spin asked for mid-animation, the screens that pause the machine, the ball.
+// The steps of the animation, one as each falls due: the timeline of a spin and the
+// frames it asks for, the prize key before any spin, a spin asked for mid-animation,
+// the screens that pause the machine, the ball.
 #include <algorithm>
 #include <vector>
 
@@ -45,14 +46,17 @@ void expectMachine(const Expected& e) {
 
 TEST_F(GameTest, TimelineOfOneSpin) {
     game.windowId = 3;
-    betOne();  // stops 135, 305, 215
+    game.shownCredits = 10;  // what the first frame shows
+    betOne();                // stops 135, 305, 215
     const int stop[3] = {135, 305, 215};
     const float still[3] = {0, 0, 0};
     for (int n = 1; n <= 440; ++n) {
         SCOPED_TRACE(n);
-        onIdle();
+        oneStep();
         expectMachine(expectedAt(n, true, stop, still));
-        EXPECT_EQ(fakeglut::windowRedisplays(), n);
+        // A frame for every step that moves something; the last step only ends the
+        // animation, and a loss leaves the status bar nothing to catch up on.
+        EXPECT_EQ(fakeglut::windowRedisplays(), std::min(n, 431));
         EXPECT_EQ(fakeglut::lastRedisplayWindow(), 3);
 
         // The steps the timeline is known by, spelt out.
@@ -87,10 +91,13 @@ TEST_F(GameTest, TimelineOfOneSpin) {
         default: break;
         }
     }
-    // Settled: more steps change nothing at all.
+    // Settled: more steps change nothing at all, so none is taken.
     const GameState settled = game;
+    for (int i = 0; i < 50; ++i) machineStep();
+    EXPECT_EQ(stateDiff(game, settled), "");
     idleSteps(50);
     EXPECT_EQ(stateDiff(game, settled), "");
+    EXPECT_EQ(fakeglut::windowRedisplays(), 431);
     EXPECT_EQ(game.credits, 9);  // paid once, at the request
 }
 
@@ -101,7 +108,7 @@ TEST_F(GameTest, TimelineOfThePrizeKeyBeforeAnySpin) {
     const float still[3] = {0, 0, 0};
     for (int n = 1; n <= 620; ++n) {
         SCOPED_TRACE(n);
-        onIdle();
+        oneStep();
         expectMachine(expectedAt(n, false, stop, still));
         switch (n) {
         case 251:
@@ -144,10 +151,11 @@ TEST_F(GameTest, ASpinAskedForMidAnimationStartsTheTimelineAfresh) {
     const int stop[3] = {25, 135, 25};
     for (int n = 1; n <= 440; ++n) {
         SCOPED_TRACE(n);
-        onIdle();
+        oneStep();
         expectMachine(expectedAt(n, true, stop, standing));
     }
-    EXPECT_EQ(fakeglut::pending().size(), 1u);
+    EXPECT_EQ(fakeglut::pendingOf(&onTimer), 1);
+    EXPECT_LE(fakeglut::pendingOf(&onStepDue), 1);
 }
 
 TEST_F(GameTest, OtherScreensPauseTheMachineAndTheBallMovesOnlyOnThePrizeScreen) {
@@ -160,17 +168,24 @@ TEST_F(GameTest, OtherScreensPauseTheMachineAndTheBallMovesOnlyOnThePrizeScreen)
     GameState expected = at50;
     expected.screen = ScreenTokens;
     idleSteps(100);
-    EXPECT_EQ(stateDiff(game, expected), "");                   // nothing moves on the token screen
-    EXPECT_EQ(fakeglut::windowRedisplays(), before + 1 + 100);  // the key's and one per step
+    EXPECT_EQ(stateDiff(game, expected), "");             // nothing moves on the token screen
+    EXPECT_EQ(fakeglut::windowRedisplays(), before + 1);  // so only the key asks for a frame
 
+    // A loser's prize counter draws no ball, so the ball is not moved there either.
     onKeyboard('s', 0, 0);
+    expected.screen = ScreenPrize;
+    idleSteps(30);
+    EXPECT_EQ(stateDiff(game, expected), "");
+    EXPECT_EQ(fakeglut::windowRedisplays(), before + 2);
+    game.tickets = WinnerTickets;  // as if the spin had paid them
     idleSteps(3);
     EXPECT_GT(game.ballHeight, 0.0f);
+    EXPECT_EQ(fakeglut::windowRedisplays(), before + 2 + 3);
     EXPECT_EQ(game.leverAngle, at50.leverAngle);
     EXPECT_EQ(game.reelAngle[1], at50.reelAngle[1]);
 
     onKeyboard('p', 0, 0);
-    onIdle();  // step 51 of the spin
+    oneStep();  // step 51 of the spin
     const int stop[3] = {135, 305, 215};
     const float still[3] = {0, 0, 0};
     expectMachine(expectedAt(51, true, stop, still));
@@ -211,9 +226,10 @@ TEST_F(GameTest, BallFirstFortySteps) {
     EXPECT_GT(want[22], -0.051f);                    // one fall below the last height above 0.05
     EXPECT_GE(static_cast<double>(want[21]), 0.05);  // why the eighth fall happens at all
 
+    game.tickets = WinnerTickets;  // the ball is drawn, and moved, for a winner only
     onKeyboard('s', 0, 0);
     for (int n = 1; n <= 40; ++n) {
-        onIdle();
+        oneStep();
         EXPECT_EQ(game.ballHeight, want[n - 1]) << "step " << n;
     }
     EXPECT_EQ(game.leverAngle, 0.0f);  // the machine stood still meanwhile
@@ -221,6 +237,7 @@ TEST_F(GameTest, BallFirstFortySteps) {
 
 TEST_F(GameTest, BallKeepsItsHeightAcrossScreens) {
     const std::vector<float> want = ballHeights(20);
+    game.tickets = WinnerTickets;
     onKeyboard('s', 0, 0);
     idleSteps(10);
     onKeyboard('t', 0, 0);

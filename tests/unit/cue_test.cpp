@@ -1,5 +1,5 @@
 // The cues of the game play, read from the recording fake of the audio: which cues, in
-// which order and at which idle step, for each outcome of a spin and its payout, a spin
+// which order and at which step, for each outcome of a spin and its payout, a spin
 // interrupted and asked for again, winnings of several spins landing together, the
 // token counter, the refusals and the prize ball.
 #include <sstream>
@@ -47,11 +47,11 @@ protected:
         fakeaudio::reset();
     }
 
-    // Idle steps on the screen shown, each counted for the cues that follow it.
+    // Steps on the screen shown, each counted for the cues that follow it.
     static void steps(int n) {
         for (int i = 0; i < n; ++i) {
             fakeaudio::step();
-            onIdle();
+            oneStep();
         }
     }
 };

@@ -1,5 +1,5 @@
-// A recording stand-in for the audio: the cues the game emits, in order, with the idle
-// step each came at. Linked in place of the real audio by the unit tests.
+// A recording stand-in for the audio: the cues the game emits, in order, with the
+// animation step each came at. Linked in place of the real audio by the unit tests.
 #pragma once
 
 #include <vector>
@@ -12,7 +12,7 @@ namespace fakeaudio {
 constexpr int HeardPayout = -1;
 
 struct Heard {
-    int step;  // idle steps taken when the cue came (see step())
+    int step;  // animation steps taken when the cue came (see step())
     int cue;   // a Cue, or HeardPayout
     int tokens = 0;
     int tickets = 0;
@@ -21,7 +21,7 @@ struct Heard {
 
 // Forgets the cues heard and puts the step count at 0.
 void reset();
-// Counts one idle step; the cues after it are marked with the new count.
+// Counts one animation step; the cues after it are marked with the new count.
 void step();
 const std::vector<Heard>& heard();
 // How often the mute was toggled.

@@ -1,9 +1,10 @@
 // A recording stand-in for the few freeglut calls the game logic makes: timers run on
-// a simulated millisecond clock, the idle callback is only remembered, redisplays,
-// buffer swaps and fullscreen toggles are counted, and the fullscreen state is kept. Linked in place of freeglut by the
-// unit tests.
+// a simulated clock, which is also the clock the steps keep to; the idle callback is
+// only remembered; redisplays, buffer swaps and fullscreen toggles are counted, and the
+// fullscreen state is kept. Linked in place of freeglut by the unit tests.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -13,8 +14,8 @@ using TimerFn = void (*)(int);
 using IdleFn = void (*)();
 
 struct Timer {
-    uint64_t due;    // simulated time at which it fires
-    unsigned delay;  // as passed to glutTimerFunc
+    std::chrono::nanoseconds due;  // simulated time at which it fires
+    unsigned delay;                // milliseconds, as passed to glutTimerFunc
     TimerFn fn;
     int value;
     uint64_t seq;  // order of arming, breaks ties between timers due together
@@ -23,12 +24,18 @@ struct Timer {
 // Forgets every timer and callback, zeroes the counters and puts the clock at 0.
 void reset();
 
+// Simulated time in whole milliseconds.
 uint64_t now();
+// The simulated time as the steady clock's time: what the game's step clock reads.
+std::chrono::steady_clock::time_point clock();
 // Timers armed and not yet fired, in the order they were armed.
 const std::vector<Timer>& pending();
-// Moves the clock on by ms, firing every timer that falls due on the way (also ones
-// armed by a firing), earliest first; the clock stands at each one's time while it runs.
+// How many of the pending timers call `fn`.
+int pendingOf(TimerFn fn);
+// Moves the clock on, firing every timer that falls due on the way (also ones armed
+// by a firing), earliest first; the clock stands at each one's time while it runs.
 void advance(uint64_t ms);
+void advanceBy(std::chrono::nanoseconds span);
 
 // The idle callback registered now (null when none).
 IdleFn idle();
@@ -41,7 +48,9 @@ int plainRedisplays();      // glutPostRedisplay
 int swaps();
 int fullScreenToggles();  // glutFullScreenToggle and glutLeaveFullScreen calls that changed it
 bool fullScreen();        // as glutGet(GLUT_FULL_SCREEN) reports it
-// Clock times of the window redisplays posted from inside a firing timer.
+// Clock times, in milliseconds, of the window redisplays posted from inside a firing timer.
 const std::vector<uint64_t>& timerRedisplayTimes();
+// Clock times, in milliseconds, at which timers calling `fn` fired.
+std::vector<uint64_t> firingTimes(TimerFn fn);
 
 }  // namespace fakeglut

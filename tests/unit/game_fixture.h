@@ -67,11 +67,22 @@ protected:
         seedGameRand(1);
         resetAnimationTimer();
         fakeglut::reset();
+        stepClock = fakeglut::clock;
     }
 
-    // Idle steps as the main loop would deliver them on the screen shown.
+    // One step of the step clock, rounded up to its tick: after it exactly one more
+    // step is due (for the first hundred million steps).
+    static constexpr std::chrono::nanoseconds StepPeriod{16666667};
+
+    // Lets one step's time pass and runs the idle callback, as the main loop does when
+    // the next step falls due: one step on the screen shown, where anything moves.
+    static void oneStep() {
+        fakeglut::advanceBy(StepPeriod);
+        onIdle();
+    }
+
     static void idleSteps(int n) {
-        for (int i = 0; i < n; ++i) onIdle();
+        for (int i = 0; i < n; ++i) oneStep();
     }
 
     // Draws (and throws away) the stops of n spins, so the next spin plays the

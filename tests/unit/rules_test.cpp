@@ -226,12 +226,37 @@ TEST_F(GameTest, BuyingAddsTokensUpToTheLimit) {
         SCOPED_TRACE(b.credits * 10 + b.amount);
         SetUp();
         game.credits = b.credits;
+        game.shownCredits = b.credits;  // what the status bar shows at rest
         GameState expected = game;
         expected.credits = b.after;
+        expected.shownCredits = b.after;
         buyTokens(b.amount);
         EXPECT_EQ(stateDiff(game, expected), "");
         EXPECT_EQ(fakeglut::timerArmings(), 0);
     }
+}
+
+// The status bar holds its counts while an animation runs, and the prize key leaves one
+// flagged for good: a purchase must show by itself, the winnings of a spin still wait.
+TEST_F(GameTest, APurchaseShowsAtOnceWhileASpinsWinningsWait) {
+    game.shownCredits = 10;
+    onKeyboard('s', 0, 0);
+    onKeyboard('t', 0, 0);
+    ASSERT_EQ(game.animating, 1);
+    buyTokens(1);
+    EXPECT_EQ(game.credits, 11);
+    EXPECT_EQ(game.shownCredits, 11);
+
+    SetUp();
+    game.credits = 5;
+    game.shownCredits = 5;
+    skipSpins(2);
+    betOne();  // a triple: 5 + 2 - 1, of which the bar shows 5 - 1 until the spin ends
+    ASSERT_EQ(game.credits, 6);
+    ASSERT_EQ(game.shownCredits, 4);
+    buyTokens(2);
+    EXPECT_EQ(game.credits, 8);
+    EXPECT_EQ(game.shownCredits, 6);  // the triple's two tokens are still to come
 }
 
 TEST_F(GameTest, EachStakeLeavesTheShownCoinsAtOnceDuringAnAnimation) {

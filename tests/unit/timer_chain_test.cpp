@@ -1,6 +1,7 @@
 // The timer chain as the rest of the game sees it, driven through the fake clock: one
-// pending timer at most, the idle callback on within two periods of a request and off
-// within two periods of the end, and a redisplay every period once the chain runs.
+// chain at most, the idle callback on within a period of a request, steps coming while
+// anything moves and none within two periods of the end, the idle callback never left
+// on with no step due, and a firing every period that asks for no frame of its own.
 #include <algorithm>
 #include <functional>
 
@@ -27,7 +28,8 @@ TEST_F(GameTest, ARequestArmsOneTimerThatKeepsRearmingItself) {
     ASSERT_EQ(fakeglut::pending().size(), 1u);
     EXPECT_EQ(fakeglut::pending()[0].delay, Period);
     EXPECT_EQ(fakeglut::idle(), nullptr);
-    EXPECT_EQ(fakeglut::timerRedisplayTimes().size(), 101u);
+    EXPECT_EQ(fakeglut::firingTimes(&onTimer).size(), 101u);
+    EXPECT_EQ(fakeglut::windowRedisplays(), 0);  // no step ran, so nothing changed to draw
 }
 
 TEST_F(GameTest, KeyRepeatAndAThousandSpinsLeaveOneTimer) {
@@ -51,7 +53,7 @@ TEST_F(GameTest, KeyRepeatAndAThousandSpinsLeaveOneTimer) {
 // registered idle callback runs once per slice. Watches the contract on every slice.
 class MainLoop {
 public:
-    static constexpr uint64_t Slice = 2;  // 83 idle calls a period
+    static constexpr uint64_t Slice = 2;  // 83 turns of the loop a period
 
     // Asks for something (a spin, a key) at the present time.
     void request(const std::function<void()>& ask) {
@@ -75,6 +77,8 @@ public:
             observe();
             if (fakeglut::IdleFn idle = fakeglut::idle()) {
                 idle();
+                // It runs every step that is due, so it must then wait for the next.
+                EXPECT_EQ(fakeglut::idle(), nullptr) << "the idle callback stays on at " << fakeglut::now();
                 observe();
             }
         }
@@ -89,8 +93,9 @@ private:
     void observe() {
         const uint64_t now = fakeglut::now();
         if (armed) {
-            EXPECT_EQ(fakeglut::pending().size(), 1u) << "at " << now;
+            EXPECT_EQ(fakeglut::pendingOf(&onTimer), 1) << "at " << now;
         }
+        EXPECT_LE(fakeglut::pendingOf(&onStepDue), 1) << "at " << now;
         if (waitingStart && fakeglut::idle() == &onIdle) {
             maxStartDelay = std::max(maxStartDelay, now - onSince);
             waitingStart = false;
@@ -105,8 +110,12 @@ private:
             waitingStop = false;
             ++stops;
         }
-        if (game.animating == 1 && now >= onSince + TwoPeriods) {
-            EXPECT_EQ(fakeglut::idle(), &onIdle) << "animating, yet no idle callback at " << now;
+        // While something is drawn moving, the next step is always on its way.
+        const bool moving =
+            game.screen == ScreenMachine || (game.screen == ScreenPrize && game.tickets >= WinnerTickets);
+        if (game.animating == 1 && moving && now >= onSince + TwoPeriods) {
+            EXPECT_TRUE(fakeglut::idle() == &onIdle || fakeglut::pendingOf(&onStepDue) == 1)
+                << "animating, yet no step to come at " << now;
         }
         if (game.animating == 0 && waitingStop) {
             EXPECT_LE(now - offSince, TwoPeriods) << "idle callback lingers";
@@ -129,7 +138,7 @@ TEST_F(GameTest, IdleCallbackFollowsTheAnimationWithinTwoPeriods) {
         loop.request([] { betOne(); });
         loop.run(Period * 3 + offset);
         loop.request([] { pullLever(); });  // mid-animation: restarts the timeline
-        loop.run(Period * 12);              // ends, and the idle callback goes
+        loop.run(Period * 46);              // ends (432 steps, 7.2 s), and the idle callback goes
         loop.request([] { onKeyboard('s', 0, 0); });
         loop.run(Period * 2 + offset);
         loop.request([] { onKeyboard('t', 0, 0); });
@@ -149,10 +158,38 @@ TEST_F(GameTest, IdleCallbackFollowsTheAnimationWithinTwoPeriods) {
     EXPECT_EQ(fakeglut::idle(), nullptr);
 }
 
-TEST_F(GameTest, ARedisplayEveryPeriodOnceTheChainRuns) {
+// Where the chain still has the idle callback on, nothing waits for its next firing: a
+// spin asked for just after the last one ended, the prize key on the token counter,
+// a return to a machine left mid-spin.
+TEST_F(GameTest, RequestsWhileTheChainHasTheIdleCallbackOnAreStepsAtOnce) {
+    struct Case {
+        uint64_t after;  // ms after a spin from rest
+        char screen;     // the screen then shown
+        void (*request)();
+    };
+    const Case cases[] = {
+        {7470, 'p', [] { betOne(); }},  // past the spin's end (7.35 s), before the chain has its word of it
+        {500, 't', [] { onKeyboard('s', 0, 0); }},
+        {500, 't', [] { onKeyboard('p', 0, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        SetUp();
+        game.tickets = WinnerTickets;  // the ball moves at the prize counter
+        MainLoop loop;
+        loop.request([] { betOne(); });
+        loop.run(c.after);
+        onKeyboard(c.screen, 0, 0);
+        onIdle();  // takes the idle callback off, as between steps or where nothing moves
+        ASSERT_EQ(fakeglut::idle(), nullptr);
+        c.request();
+        EXPECT_EQ(fakeglut::idle(), &onIdle);
+    }
+}
+
+TEST_F(GameTest, TheChainFiresEveryPeriodAndAsksForNoFrameOfItsOwn) {
     MainLoop loop;
-    loop.run(71);  // nothing armed yet: no timer, no redisplay
-    EXPECT_TRUE(fakeglut::timerRedisplayTimes().empty());
+    loop.run(71);  // nothing armed yet: no timer
     EXPECT_TRUE(fakeglut::pending().empty());
     loop.request([] { onKeyboard('S', 0, 0); });
     loop.run(Period * 5);
@@ -164,9 +201,13 @@ TEST_F(GameTest, ARedisplayEveryPeriodOnceTheChainRuns) {
         loop.request([] { betOne(); });
         loop.run(Period * 2 + 13 * i);
     }
+    loop.run(Period * 46);  // the last spin ends
+    const int framesAtRest = fakeglut::windowRedisplays();
     loop.run(Period * 2000);  // long at rest
+    EXPECT_EQ(fakeglut::windowRedisplays(), framesAtRest);
+    EXPECT_TRUE(fakeglut::timerRedisplayTimes().empty());
 
-    const std::vector<uint64_t>& times = fakeglut::timerRedisplayTimes();
+    const std::vector<uint64_t> times = fakeglut::firingTimes(&onTimer);
     const uint64_t end = fakeglut::now();
     ASSERT_FALSE(times.empty());
     EXPECT_EQ(times.front(), loop.firstArm + Period);
