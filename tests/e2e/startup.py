@@ -66,31 +66,31 @@ def test_start_and_keys():
     log("Q: exit status 0")
 
 
-def test_missing_picture():
-    game = Game(STAGE, leave_out={"ticket.bmp"})
+def expect_refused(name, what, prepare=None):
+    """The game started with picture `name` left out (and `prepare` run on its folder)
+    prints the load lines up to that picture, 'File Not Found', and ends with status 1."""
+    game = Game(STAGE, leave_out={name})
     games.append(game)
+    if prepare:
+        prepare(os.path.join(game.dir, name))
     game.start()
-    status = game.wait_exit(60)
-    expected = [f"trying to load {name}" for name in PICTURES[:11]] + ["File Not Found : ticket.bmp"]
+    status = game.wait_exit(30)
+    count = PICTURES.index(name) + 1
+    expected = [f"trying to load {picture}" for picture in PICTURES[:count]] + [f"File Not Found : {name}"]
     check(game.console() == "\n".join(expected) + "\n",
-          "without ticket.bmp the console is not the first eleven load lines and 'File Not Found : ticket.bmp'")
-    check(status == 1, f"without ticket.bmp the game ended with status {status}, expected 1")
-    log("without ticket.bmp: eleven load lines, 'File Not Found : ticket.bmp', status 1")
+          f"{what}: the console is not the first {count} load lines and 'File Not Found : {name}'")
+    check(status == 1, f"{what}: the game ended with status {status}, expected 1")
+    log(f"{what}: {count} load lines, 'File Not Found : {name}', status 1")
+
+
+def test_missing_picture():
+    expect_refused("ticket.bmp", "without ticket.bmp")
 
 
 def test_fifo_picture():
     """A FIFO no one writes to, named like a picture, is refused at once as a file that
     cannot be opened: reading it would keep the game waiting for ever."""
-    game = Game(STAGE, leave_out={"coin.bmp"})
-    games.append(game)
-    os.mkfifo(os.path.join(game.dir, "coin.bmp"))
-    game.start()
-    status = game.wait_exit(30)
-    expected = [f"trying to load {name}" for name in PICTURES[:10]] + ["File Not Found : coin.bmp"]
-    check(game.console() == "\n".join(expected) + "\n",
-          "with a FIFO for coin.bmp the console is not the first ten load lines and 'File Not Found : coin.bmp'")
-    check(status == 1, f"with a FIFO for coin.bmp the game ended with status {status}, expected 1")
-    log("a FIFO for coin.bmp: ten load lines, 'File Not Found : coin.bmp', status 1")
+    expect_refused("coin.bmp", "a FIFO for coin.bmp", os.mkfifo)
 
 
 def test():
