@@ -46,6 +46,8 @@ void onTimer(int value);
 void onIdle();
 // One-shot timer the idle callback arms for the time the next step falls due.
 void onStepDue(int value);
+
+// The steps themselves, and the sounds they cue.
 void machineStep();
 void ballStep();
 // Cues the pause of the reels' runs when the reels stop turning without landing, and
@@ -54,6 +56,8 @@ void hearReels();
 // Books winnings for the payout heard when the animation ends and the status bar
 // shows them; amounts below zero count as none.
 void bookWinnings(int32_t tokens, int32_t tickets, bool threeOfAKind);
+// Forgets which reels were heard landing and the winnings booked, as at program start.
+void forgetStepSounds();
 
 // ---------------------------------------------------------------------------------
 // Picking
