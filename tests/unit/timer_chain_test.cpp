@@ -197,7 +197,7 @@ TEST_F(GameTest, TheChainFiresEveryPeriodAndAsksForNoFrameOfItsOwn) {
     loop.run(Period * 7);
     loop.request([] { betFive(); });
     loop.run(Period * 30);
-    for (int i = 0; i < 10; ++i) {
+    for (uint64_t i = 0; i < 10; ++i) {
         loop.request([] { betOne(); });
         loop.run(Period * 2 + 13 * i);
     }
