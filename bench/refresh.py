@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The game's timing on displays of different refresh rates, measured from outside: the
-game runs under libslot-refresh.so, which holds each buffer swap to the next tick of an
+game runs under libslot-swap-log.so, which holds each buffer swap to the next tick of an
 emulated refresh and logs every swap with hashes of the right reel and of the first
 ticket stub as drawn. For each rate, a fresh game plays two spins with BET 1 (a loss,
 then a pair); of the second it reports the wall time from the press to the right reel's

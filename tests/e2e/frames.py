@@ -1,4 +1,4 @@
-"""The frames the real game draws, counted by a preloaded buffer-swap counter: none at
+"""The frames the real game draws, counted by a preloaded buffer-swap log: none at
 rest after a spin, on a loser's prize counter or on the token counter after the prize
 counter, and no more than one a step while a spin moves; a token bought after a visit
 to the prize counter shows in the bar at once."""
@@ -22,11 +22,12 @@ PRIZE_BACKDROP_RECT = project_rect(*PRIZE_BACKDROP_AREA)
 
 
 def frames(path):
+    """The number of the last swap the log holds whole; 0 before the first."""
     if not os.path.exists(path):
-        return 0  # no frame shown yet
+        return 0
     with open(path) as f:
-        text = f.read().strip()
-    return int(text) if text else 0
+        lines = [line.split() for line in f.read().split("\n")[:-1]]
+    return int(lines[-1][1]) if lines else 0
 
 
 def cpu_seconds(pid):
@@ -55,9 +56,9 @@ def changed_from(game, before, rect, what):
 def test():
     game = Game(STAGE)
     games.append(game)
-    count_path = os.path.join(game.dir, "frames.count")
+    count_path = os.path.join(game.dir, "swaps.log")
     game.env["LD_PRELOAD"] = ":".join(filter(None, [SHIM, game_environment().get("LD_PRELOAD")]))
-    game.env["SLOT_FRAME_COUNT_FILE"] = count_path
+    game.env["SLOT_SWAP_LOG"] = count_path
     game.start()
     start = game.wait_ready()
     check(frames(count_path) > 0, "the frame counter saw no frame: is it preloaded?")

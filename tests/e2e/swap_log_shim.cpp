@@ -1,9 +1,9 @@
-// Preloaded by bench/refresh.py: holds each buffer swap to the next tick of an emulated
-// display refresh of SLOT_REFRESH_HZ (none when unset or 0), as a swap tied to a
-// monitor's refresh would wait, and logs every swap to the file named by SLOT_SWAP_LOG:
-// the monotonic time in microseconds once it returned, and a hash of each window region
-// listed in SLOT_WATCH ("x,y,w,h;..." in GL window pixels, origin bottom left), read
-// from the frame before it is shown.
+// Preloaded by the frame-counting test and bench/refresh.py: holds each buffer swap to
+// the next tick of an emulated display refresh of SLOT_REFRESH_HZ (none when unset or
+// 0), as a swap tied to a monitor's refresh would wait, and logs every swap to the file
+// named by SLOT_SWAP_LOG: the monotonic time in microseconds once it returned, the
+// swap's number, and a hash of each window region listed in SLOT_WATCH ("x,y,w,h;..."
+// in GL window pixels, origin bottom left), read from the frame before it is shown.
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
