@@ -9,7 +9,7 @@ import tempfile
 import threading
 import time
 
-from e2elib import Failure, _die_with_parent, check, run_tool
+from e2elib import _die_with_parent, check, run_tool, wait_for
 
 RATE = 44100
 CHUNK = RATE // 20  # frames parec's output is looked at in: 50 ms
@@ -56,7 +56,7 @@ class SoundServer:
             check(self.proc.poll() is None, f"the sound server ended with status {self.proc.poll()}")
             return run_tool("pactl", "info", env=self.client_env)[0] == 0
 
-        check_wait(answers, 30, "the sound server to answer")
+        wait_for(answers, 30, "the sound server to answer")
         answered = time.monotonic()
         self.watcher = subprocess.Popen(["pactl", "subscribe"], env=self.client_env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
@@ -68,7 +68,7 @@ class SoundServer:
              "--latency-msec=20"], env=self.client_env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
             stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
         threading.Thread(target=self._record, args=(self.recorder,), daemon=True).start()
-        check_wait(lambda: self.peaks and self.peaks[-1][0] > answered, 30, "the recorder's first sound")
+        wait_for(lambda: self.peaks and self.peaks[-1][0] > answered, 30, "the recorder's first sound")
         return launched
 
     def _record(self, recorder):
@@ -121,10 +121,3 @@ class SoundServer:
                 proc.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
 
-
-def check_wait(condition, timeout, what):
-    end = time.monotonic() + timeout
-    while not condition():
-        if time.monotonic() > end:
-            raise Failure(f"timed out after {timeout} s waiting for {what}")
-        time.sleep(0.05)

@@ -9,8 +9,8 @@ import os
 import sys
 import time
 
-from e2elib import BET_ONE, MACHINE_AREA, PICTURES, Failure, Game, check, log, project_rect, run
-from pulse import SoundServer, check_wait
+from e2elib import BET_ONE, MACHINE_AREA, PICTURES, Failure, Game, check, log, project_rect, run, wait_for
+from pulse import SoundServer
 
 STAGE = sys.argv[1]
 games = []
@@ -105,7 +105,7 @@ def test_killed_mid_spin():
 
     since = time.monotonic()
     session.press()
-    check_wait(lambda: server.heard_since(since), 10, "the spin to be heard")
+    wait_for(lambda: server.heard_since(since), 10, "the spin to be heard")
     before = session.game.shot()
     server.kill()
     killed = time.monotonic()
