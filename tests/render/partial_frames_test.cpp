@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -90,9 +91,9 @@ public:
         glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
         glBindFramebuffer(GL_FRAMEBUFFER, fbo);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-        const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        const bool ready = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        return complete;
+        return ready;
     }
 
     // Copies the colours of one framebuffer (0: the window's back buffer) to another.
@@ -178,7 +179,7 @@ public:
         colours->resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
         glReadBuffer(GL_BACK);
         glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, colours->data());
-        for (uint32_t& c : *colours) c &= 0xFFFFFFu;
+        std::transform(colours->begin(), colours->end(), colours->begin(), [](uint32_t c) { return c & 0xFFFFFFu; });
         if (keep_) SwapChain::blit(fbo_, 0, width_, height_);
     }
 

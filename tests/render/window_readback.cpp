@@ -68,9 +68,11 @@ bool makeShared(Display* display, Window window, int width, int height) {
         XDestroyImage(image);
         return false;
     }
-    shared.segment.shmaddr = image->data = static_cast<char*>(shmat(shared.segment.shmid, nullptr, 0));
+    void* memory = shmat(shared.segment.shmid, nullptr, 0);
+    shared.segment.shmaddr = image->data = static_cast<char*>(memory);
     shared.segment.readOnly = False;
-    const bool attached = shared.segment.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display, &shared.segment);
+    const bool mapped = reinterpret_cast<intptr_t>(memory) != -1;  // shmat's failure
+    const bool attached = mapped && XShmAttach(display, &shared.segment);
     XSync(display, False);
     shmctl(shared.segment.shmid, IPC_RMID, nullptr);  // gone once both sides let go
     if (!attached) {
