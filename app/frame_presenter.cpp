@@ -16,9 +16,10 @@ using DecodeEvent = Bool (*)(Display*, XEvent*, xEvent*);
 struct GlxPresenter {
     CopySubBuffer copySubBuffer;
     DecodeEvent decodeExpose;  // Xlib's own decoding of an Expose, which ours hands on to
+    bool copyRefused;          // the X server refused the copy under way
 };
 
-GlxPresenter glx = {nullptr, nullptr};
+GlxPresenter glx = {nullptr, nullptr, false};
 
 int backBufferAge() {
     unsigned int age = 0;
@@ -26,8 +27,23 @@ int backBufferAge() {
     return static_cast<int>(age);
 }
 
-void copyRect(const PixelRect& rect) {
-    glx.copySubBuffer(glXGetCurrentDisplay(), glXGetCurrentDrawable(), rect.x, rect.y, rect.width, rect.height);
+int refuseCopy(Display* /*display*/, XErrorEvent* /*error*/) {
+    glx.copyRefused = true;
+    return 0;
+}
+
+// A copy the window no longer holds (it changed its size under a frame drawn for the
+// old one) is refused by the X server, whose default answer to an error ends the
+// process: the copy's errors are heard here, and the frame is then shown another way.
+bool copyRect(const PixelRect& rect) {
+    Display* display = glXGetCurrentDisplay();
+    XSync(display, False);  // the errors of earlier requests go where they went before
+    glx.copyRefused = false;
+    const auto before = XSetErrorHandler(refuseCopy);
+    glx.copySubBuffer(display, glXGetCurrentDrawable(), rect.x, rect.y, rect.width, rect.height);
+    XSync(display, False);
+    XSetErrorHandler(before);
+    return !glx.copyRefused;
 }
 
 // GLUT hears an expose as one more redisplay and cannot tell it from one the game

@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """What a spin costs the game, seen from outside it: the X server's damage reports on
 its window (XDamage) give the pixels each frame put on the window, the process's
 threads (llvmpipe's too) the processor time, at windows of 900, 1800 and 2700 pixels
@@ -25,9 +25,12 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, XK, Xatom
-from Xlib import display as xdisplay
-from Xlib.ext import damage, xtest
+try:
+    from Xlib import X, XK, Xatom
+    from Xlib import display as xdisplay
+    from Xlib.ext import damage, xtest
+except ImportError:
+    sys.exit("presented.py needs python-xlib (apt-get install python3-xlib), in the Python that runs it")
 
 SCREEN = (5120, 2880)  # room for a window of 2700 at (100, 100)
 BASE_SIZE, BASE_DPI = 900, 96

@@ -37,6 +37,7 @@ struct PresentedFrame {
     bool wholeWanted;          // the frame to come is drawn whole
     bool canvasKept;           // the back buffer holds the window's picture: it is never swapped
     bool swapped;              // some frame was swapped
+    bool copiedSinceSwap;      // frames were copied to the front since the last swap
     // The frame last presented: the whole picture, and each part's look and rectangle.
     WholeLook whole;
     PartLook looks[FramePartCount];
@@ -47,7 +48,8 @@ struct PresentedFrame {
     int newest;
 };
 
-static PresentedFrame presented = {{glutSwapBuffers, nullptr, nullptr}, false, true, false, false, {}, {}, {}, {}, 0};
+static PresentedFrame presented = {
+    {glutSwapBuffers, nullptr, nullptr}, false, true, false, false, false, {}, {}, {}, {}, 0};
 
 // ---------------------------------------------------------------------------------
 // Rectangles
@@ -135,17 +137,39 @@ static void remember(const FrameDamage& changed) {
     presented.history[presented.newest] = changed;
 }
 
-static void show(const FrameDamage& changed, bool copied) {
-    if (!copied) {
-        presented.presenter.swapBuffers();
-        presented.swapped = true;
-        return;
+// Shows the frame: the rectangles copied to the front, or the back buffer swapped. A
+// frame drawn for a window that has since changed its size (its reshape is still to
+// come), or whose copy failed, is swapped whole instead, and the next frame drawn whole.
+static void show(const FrameDamage& changed, bool copied, const WholeLook& whole) {
+    PresentedFrame& f = presented;
+    if (copied) {
+        bool shown =
+            glutGet(GLUT_WINDOW_WIDTH) == whole.viewport[2] && glutGet(GLUT_WINDOW_HEIGHT) == whole.viewport[3];
+        for (int i = 0; i < changed.count && shown; ++i) shown = f.presenter.copyRect(changed.rect[i]);
+        if (shown) {
+            f.copiedSinceSwap = true;
+            return;
+        }
+        f.wholeWanted = true;
+        glutPostWindowRedisplay(game.windowId);
     }
-    for (int i = 0; i < changed.count; ++i) presented.presenter.copyRect(changed.rect[i]);
+    f.presenter.swapBuffers();
+    f.swapped = true;
+    f.copiedSinceSwap = false;
 }
 
 static void presentWhole(bool copied, const WholeLook& whole) {
     PresentedFrame& f = presented;
+    // A GL that copies to the front may go on drawing into a back buffer of the size the
+    // window had, until a swap makes it look at the window again (Mesa's software path
+    // does, and a window manager may resize the window twice for one reshape). A whole
+    // frame comes after every change of the window (a reshape, an expose): where frames
+    // have been copied since the last swap, the picture on the window is swapped once
+    // more first.
+    if (copied && f.copiedSinceSwap) {
+        f.presenter.swapBuffers();
+        f.copiedSinceSwap = false;
+    }
     beginNoting(false);
     drawPicture();
     endNoting();
@@ -157,7 +181,7 @@ static void presentWhole(bool copied, const WholeLook& whole) {
     f.wholeWanted = false;
     FrameDamage all = {{{whole.viewport[0], whole.viewport[1], whole.viewport[2], whole.viewport[3]}}, 1};
     remember(all);
-    show(all, copied);
+    show(all, copied, whole);
 }
 
 // ---------------------------------------------------------------------------------
@@ -210,7 +234,7 @@ void presentFrame() {
         drawPicture();
     }
     glDisable(GL_SCISSOR_TEST);
-    show(changed, plan.copied);
+    show(changed, plan.copied, whole);
 }
 
 void requestFrame() {
@@ -226,5 +250,6 @@ void setFramePresenter(const FramePresenter& presenter) {
     presented.presenter = presenter;
     presented.canvasKept = false;
     presented.swapped = false;
+    presented.copiedSinceSwap = false;
     presented.wholeWanted = true;
 }

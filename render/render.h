@@ -213,9 +213,9 @@ struct FramePresenter {
     // How many swaps old the back buffer is, 0 where its content is unknown; null where
     // the GL does not say (GLX_EXT_buffer_age).
     int (*backBufferAge)();
-    // Copies a rectangle of the back buffer to the front; null where the GL cannot
-    // (GLX_MESA_copy_sub_buffer).
-    void (*copyRect)(const PixelRect& rect);
+    // Copies a rectangle of the back buffer to the front, false where it failed; null
+    // where the GL cannot (GLX_MESA_copy_sub_buffer).
+    bool (*copyRect)(const PixelRect& rect);
 };
 // The presenter frames have until one is set: whole frames, swapped by GLUT.
 FramePresenter glutFramePresenter();

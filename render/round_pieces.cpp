@@ -78,7 +78,7 @@ static void drawCylinderAtTexel(const RoundShape& s, const GLfloat texCoord[2]) 
 // The corners of a piece's surface, or of the box around a sphere; false when the piece
 // is not to be drawn (see notePiece).
 static bool noteRoundPiece(const RoundShape& s) {
-    static GLfloat corners[2 * MaxRoundSlices][3];
+    GLfloat corners[2 * MaxRoundSlices][3];
     int count = 0;
     if (s.kind == ShapeSphere) {
         for (int i = 0; i < 8; ++i) {

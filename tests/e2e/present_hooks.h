@@ -19,10 +19,15 @@ void copiedSubBuffer(Display* display, GLXDrawable drawable, int x, int y, int w
 
 namespace present_hooks {
 
-inline CopySubBufferFunction realCopy = nullptr;
+// The copy the program would have had.
+struct Hooks {
+    CopySubBufferFunction realCopy;
+};
+
+inline Hooks hooks = {nullptr};
 
 inline void copySubBuffer(Display* display, GLXDrawable drawable, int x, int y, int width, int height) {
-    copiedSubBuffer(display, drawable, x, y, width, height, realCopy);
+    copiedSubBuffer(display, drawable, x, y, width, height, hooks.realCopy);
 }
 
 // What the real finder finds, but the stand-in for the copy.
@@ -31,7 +36,7 @@ inline __GLXextFuncPtr find(const char* finder, const GLubyte* name) {
     if (!real) return nullptr;
     const __GLXextFuncPtr found = real(name);
     if (!found || std::strcmp(reinterpret_cast<const char*>(name), "glXCopySubBufferMESA") != 0) return found;
-    realCopy = reinterpret_cast<CopySubBufferFunction>(found);
+    hooks.realCopy = reinterpret_cast<CopySubBufferFunction>(found);
     return reinterpret_cast<__GLXextFuncPtr>(copySubBuffer);
 }
 
