@@ -17,9 +17,11 @@ struct GlxPresenter {
     CopySubBuffer copySubBuffer;
     DecodeEvent decodeExpose;  // Xlib's own decoding of an Expose, which ours hands on to
     bool copyRefused;          // the X server refused the copy under way
+    // The window's size when the back buffer was last fitted to it (0: not yet).
+    unsigned fittedWidth, fittedHeight;
 };
 
-GlxPresenter glx = {nullptr, nullptr, false};
+GlxPresenter glx = {nullptr, nullptr, false, 0, 0};
 
 int backBufferAge() {
     unsigned int age = 0;
@@ -46,6 +48,27 @@ bool copyRect(const PixelRect& rect) {
     return !glx.copyRefused;
 }
 
+// Mesa's software path reads the window's size, and fits the back buffer to it, only at
+// the first frame and after a swap. So where the window's size is another than at the
+// last of those, the picture shown is swapped once more before the next is drawn.
+void fitBackBuffer() {
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned border = 0;
+    unsigned depth = 0;
+    if (!display || !drawable || !XGetGeometry(display, drawable, &root, &x, &y, &width, &height, &border, &depth))
+        return;
+    if (glx.fittedWidth > 0 && (width != glx.fittedWidth || height != glx.fittedHeight))
+        glXSwapBuffers(display, drawable);
+    glx.fittedWidth = width;
+    glx.fittedHeight = height;
+}
+
 // GLUT hears an expose as one more redisplay and cannot tell it from one the game
 // posted; Xlib hears it first, when it decodes the event.
 Bool onExposeDecoded(Display* display, XEvent* event, xEvent* wire) {
@@ -64,7 +87,10 @@ FramePresenter glxFramePresenter() {
     if (listsExtension(extensions, "GLX_MESA_copy_sub_buffer")) {
         glx.copySubBuffer = reinterpret_cast<CopySubBuffer>(
             glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXCopySubBufferMESA")));
-        if (glx.copySubBuffer) presenter.copyRect = copyRect;
+        if (glx.copySubBuffer) {
+            presenter.copyRect = copyRect;
+            presenter.fitBackBuffer = fitBackBuffer;
+        }
     }
     return presenter;
 }

@@ -37,7 +37,6 @@ struct PresentedFrame {
     bool wholeWanted;          // the frame to come is drawn whole
     bool canvasKept;           // the back buffer holds the window's picture: it is never swapped
     bool swapped;              // some frame was swapped
-    bool copiedSinceSwap;      // frames were copied to the front since the last swap
     // The frame last presented: the whole picture, and each part's look and rectangle.
     WholeLook whole;
     PartLook looks[FramePartCount];
@@ -49,7 +48,7 @@ struct PresentedFrame {
 };
 
 static PresentedFrame presented = {
-    {glutSwapBuffers, nullptr, nullptr}, false, true, false, false, false, {}, {}, {}, {}, 0};
+    {glutSwapBuffers, nullptr, nullptr, nullptr}, false, true, false, false, {}, {}, {}, {}, 0};
 
 // ---------------------------------------------------------------------------------
 // Rectangles
@@ -146,30 +145,20 @@ static void show(const FrameDamage& changed, bool copied, const WholeLook& whole
         bool shown =
             glutGet(GLUT_WINDOW_WIDTH) == whole.viewport[2] && glutGet(GLUT_WINDOW_HEIGHT) == whole.viewport[3];
         for (int i = 0; i < changed.count && shown; ++i) shown = f.presenter.copyRect(changed.rect[i]);
-        if (shown) {
-            f.copiedSinceSwap = true;
-            return;
-        }
+        if (shown) return;
         f.wholeWanted = true;
         glutPostWindowRedisplay(game.windowId);
     }
     f.presenter.swapBuffers();
     f.swapped = true;
-    f.copiedSinceSwap = false;
 }
 
 static void presentWhole(bool copied, const WholeLook& whole) {
     PresentedFrame& f = presented;
-    // A GL that copies to the front may go on drawing into a back buffer of the size the
-    // window had, until a swap makes it look at the window again (Mesa's software path
-    // does, and a window manager may resize the window twice for one reshape). A whole
-    // frame comes after every change of the window (a reshape, an expose): where frames
-    // have been copied since the last swap, the picture on the window is swapped once
-    // more first.
-    if (copied && f.copiedSinceSwap) {
-        f.presenter.swapBuffers();
-        f.copiedSinceSwap = false;
-    }
+    // A whole frame comes after every change of the window (a reshape, an expose). Where
+    // frames are copied, the back buffer may still have the size the window had at the
+    // last swap, so the GL fits it to the window first.
+    if (copied && f.presenter.fitBackBuffer) f.presenter.fitBackBuffer();
     beginNoting(false);
     drawPicture();
     endNoting();
@@ -244,12 +233,11 @@ void requestFrame() {
 
 void wantWholeFrame() { presented.wholeWanted = true; }
 
-FramePresenter glutFramePresenter() { return {glutSwapBuffers, nullptr, nullptr}; }
+FramePresenter glutFramePresenter() { return {glutSwapBuffers, nullptr, nullptr, nullptr}; }
 
 void setFramePresenter(const FramePresenter& presenter) {
     presented.presenter = presenter;
     presented.canvasKept = false;
     presented.swapped = false;
-    presented.copiedSinceSwap = false;
     presented.wholeWanted = true;
 }

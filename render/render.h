@@ -216,6 +216,10 @@ struct FramePresenter {
     // Copies a rectangle of the back buffer to the front, false where it failed; null
     // where the GL cannot (GLX_MESA_copy_sub_buffer).
     bool (*copyRect)(const PixelRect& rect);
+    // Has the GL fit the back buffer to the window's size before a whole frame is drawn
+    // to be copied, where it otherwise would only at a swap (Mesa's software path); null
+    // where nothing needs doing.
+    void (*fitBackBuffer)();
 };
 // The presenter frames have until one is set: whole frames, swapped by GLUT.
 FramePresenter glutFramePresenter();
