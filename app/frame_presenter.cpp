@@ -36,13 +36,15 @@ int refuseCopy(Display* /*display*/, XErrorEvent* /*error*/) {
 
 // A copy the window no longer holds (it changed its size under a frame drawn for the
 // old one) is refused by the X server, whose default answer to an error ends the
-// process: the copy's errors are heard here, and the frame is then shown another way.
-bool copyRect(const PixelRect& rect) {
+// process: the copies' errors are heard here, and the frame is then shown another way.
+bool copyRects(const PixelRect* rects, int count) {
     Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
     XSync(display, False);  // the errors of earlier requests go where they went before
     glx.copyRefused = false;
     const auto before = XSetErrorHandler(refuseCopy);
-    glx.copySubBuffer(display, glXGetCurrentDrawable(), rect.x, rect.y, rect.width, rect.height);
+    for (int i = 0; i < count; ++i)
+        glx.copySubBuffer(display, drawable, rects[i].x, rects[i].y, rects[i].width, rects[i].height);
     XSync(display, False);
     XSetErrorHandler(before);
     return !glx.copyRefused;
@@ -88,7 +90,7 @@ FramePresenter glxFramePresenter() {
         glx.copySubBuffer = reinterpret_cast<CopySubBuffer>(
             glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXCopySubBufferMESA")));
         if (glx.copySubBuffer) {
-            presenter.copyRect = copyRect;
+            presenter.copyRects = copyRects;
             presenter.fitBackBuffer = fitBackBuffer;
         }
     }

@@ -24,9 +24,14 @@ struct FrameNotes {
     // Each part's corners in window pixels, as far as noted: empty while low > high.
     double low[FramePartCount][2];
     double high[FramePartCount][2];
+    // While a rectangle is repainted: the rectangle, and whether the current part, as
+    // noted last, lies wholly outside it.
+    bool clipping;
+    PixelRect clip;
+    bool currentOutside;
 };
 
-static FrameNotes notes = {PartNone, false, false, {}, {}, {}, {}};
+static FrameNotes notes = {PartNone, false, false, {}, {}, {}, {}, false, {0, 0, 0, 0}, false};
 
 // ---------------------------------------------------------------------------------
 // Looks
@@ -58,7 +63,19 @@ bool sameLook(const PartLook& a, const PartLook& b) {
 // Noting
 // ---------------------------------------------------------------------------------
 
-void setFramePart(FramePart part) { notes.current = part; }
+static bool overlapping(const PixelRect& a, const PixelRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+void setFramePart(FramePart part) {
+    notes.current = part;
+    notes.currentOutside = notes.clipping && part != PartNone && !overlapping(notedRect(part), notes.clip);
+}
+
+void clipPartsTo(const PixelRect* rect) {
+    notes.clipping = rect != nullptr;
+    if (rect) notes.clip = *rect;
+}
 
 void beginNoting(bool measureOnly) {
     notes.noting = true;
@@ -86,7 +103,7 @@ static void coverViewport(FramePart part) {
 }
 
 bool notePiece(const GLfloat (*corners)[3], int count) {
-    if (!notes.noting) return true;
+    if (!notes.noting) return !notes.currentOutside;
     const FramePart part = notes.current;
     if (part == PartNone) return !notes.measuring;
     GLdouble modelView[16];

@@ -19,6 +19,10 @@ void endNoting();
 // The window rectangle a part covered while noting last, with a margin for the pixels
 // of its edges, inside the viewport (width 0 where it was not drawn).
 PixelRect notedRect(FramePart part);
+// While a frame repaints a rectangle: the pieces of a part that lay wholly outside it
+// when noted last are not drawn, for they would change no pixel in it. Null: every
+// piece is drawn.
+void clipPartsTo(const PixelRect* rect);
 
 // Draws a frame and presents it: whole, or only the rectangles of the parts that changed.
 void presentFrame();

@@ -122,9 +122,9 @@ static FramePlan planFrame(bool wantWhole) {
         if (age > 0 && age <= MaxBackBufferAge) return {wantWhole, false, age};
         // An age unknown after a swap: the GL keeps no older picture in the back buffer,
         // so where it can copy, the back buffer is kept as the canvas from now on.
-        if (age > MaxBackBufferAge || !f.swapped || !f.presenter.copyRect) return {true, false, 1};
+        if (age > MaxBackBufferAge || !f.swapped || !f.presenter.copyRects) return {true, false, 1};
     }
-    if (f.presenter.copyRect) {
+    if (f.presenter.copyRects) {
         f.canvasKept = true;
         return {true, true, 1};
     }
@@ -142,10 +142,9 @@ static void remember(const FrameDamage& changed) {
 static void show(const FrameDamage& changed, bool copied, const WholeLook& whole) {
     PresentedFrame& f = presented;
     if (copied) {
-        bool shown =
+        const bool sized =
             glutGet(GLUT_WINDOW_WIDTH) == whole.viewport[2] && glutGet(GLUT_WINDOW_HEIGHT) == whole.viewport[3];
-        for (int i = 0; i < changed.count && shown; ++i) shown = f.presenter.copyRect(changed.rect[i]);
-        if (shown) return;
+        if (sized && f.presenter.copyRects(changed.rect, changed.count)) return;
         f.wholeWanted = true;
         glutPostWindowRedisplay(game.windowId);
     }
@@ -220,8 +219,10 @@ void presentFrame() {
     for (int i = 0; i < repaint.count; ++i) {
         const PixelRect& r = repaint.rect[i];
         glScissor(r.x, r.y, r.width, r.height);
+        clipPartsTo(&r);
         drawPicture();
     }
+    clipPartsTo(nullptr);
     glDisable(GL_SCISSOR_TEST);
     show(changed, plan.copied, whole);
 }

@@ -213,9 +213,9 @@ struct FramePresenter {
     // How many swaps old the back buffer is, 0 where its content is unknown; null where
     // the GL does not say (GLX_EXT_buffer_age).
     int (*backBufferAge)();
-    // Copies a rectangle of the back buffer to the front, false where it failed; null
+    // Copies rectangles of the back buffer to the front, false where that failed; null
     // where the GL cannot (GLX_MESA_copy_sub_buffer).
-    bool (*copyRect)(const PixelRect& rect);
+    bool (*copyRects)(const PixelRect* rects, int count);
     // Has the GL fit the back buffer to the window's size before a whole frame is drawn
     // to be copied, where it otherwise would only at a swap (Mesa's software path); null
     // where nothing needs doing.

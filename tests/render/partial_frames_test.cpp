@@ -83,9 +83,10 @@ public:
     bool complete() const { return complete_; }
     int age() const { return swaps_ >= length_ ? length_ : 0; }
 
-    void swap(bool (*copyRect)(const PixelRect&)) {
+    void swap(bool (*copyRects)(const PixelRect*, int)) {
         blit(0, fbo_[static_cast<size_t>(swaps_ % length_)], width_, height_);
-        copyRect({0, 0, width_, height_});
+        const PixelRect all = {0, 0, width_, height_};
+        copyRects(&all, 1);
         ++swaps_;
         if (age() > 0) {
             blit(fbo_[static_cast<size_t>(swaps_ % length_)], 0, width_, height_);
@@ -132,10 +133,13 @@ struct Shown {
 };
 Shown shown = {};
 
-bool copyShown(const PixelRect& r) {
-    shown.pixels += static_cast<long long>(r.width) * r.height;
-    if (r.width == glutGet(GLUT_WINDOW_WIDTH) && r.height == glutGet(GLUT_WINDOW_HEIGHT)) ++shown.wholeFrames;
-    return shown.glx.copyRect(r);
+bool copyShown(const PixelRect* rects, int count) {
+    for (int i = 0; i < count; ++i) {
+        const PixelRect& r = rects[i];
+        shown.pixels += static_cast<long long>(r.width) * r.height;
+        if (r.width == glutGet(GLUT_WINDOW_WIDTH) && r.height == glutGet(GLUT_WINDOW_HEIGHT)) ++shown.wholeFrames;
+    }
+    return shown.glx.copyRects(rects, count);
 }
 
 void swapShown() {
@@ -218,7 +222,7 @@ protected:
         onReshape(size_.width, size_.height);
         quiet.finish();
         shown = {glxFramePresenter(), nullptr, 0, 0, 0};
-        ASSERT_TRUE(shown.glx.copyRect) << "this GLX copies no rectangle to the front (Mesa's software GL does)";
+        ASSERT_TRUE(shown.glx.copyRects) << "this GLX copies no rectangle to the front (Mesa's software GL does)";
         switch (GetParam().presenting) {
         case WindowsOwn:
             setFramePresenter({swapShown, shown.glx.backBufferAge, copyShown, shown.glx.fitBackBuffer});
@@ -396,12 +400,14 @@ TEST(CopyToTheFront, OfARectangleTheWindowDoesNotHoldIsRefusedNotFatal) {
     ASSERT_TRUE(startGameIn(SLOT_STAGE_DIR_PATH)) << "the render tests need an X display in DISPLAY";
     glutSetWindow(game.windowId);
     const FramePresenter glx = glxFramePresenter();
-    ASSERT_TRUE(glx.copyRect);
+    ASSERT_TRUE(glx.copyRects);
     const int width = glutGet(GLUT_WINDOW_WIDTH);
     const int height = glutGet(GLUT_WINDOW_HEIGHT);
     drawPicture();
-    EXPECT_FALSE(glx.copyRect({0, 0, width, height + 100}));
-    EXPECT_TRUE(glx.copyRect({0, 0, width, height}));
+    const PixelRect beyond[2] = {{0, 0, 10, 10}, {0, 0, width, height + 100}};
+    EXPECT_FALSE(glx.copyRects(beyond, 2));
+    const PixelRect all = {0, 0, width, height};
+    EXPECT_TRUE(glx.copyRects(&all, 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, PartialFrames, ::testing::ValuesIn(Settings),
