@@ -1,6 +1,6 @@
 // The sounds themselves, as the bank holds them: the loudness meter against the
 // standard, the mix (wins loudest, a refusal well below three of a kind), the headroom
-// of everything that can sound at once at 60 steps a second, rings that die away
+// of everything that can sound at once at the animation's pace, rings that die away
 // before a sound ends, seamless loops, the payout's count, and the variation.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/game_state.h"
 #include "audio/bank.h"
 #include "audio/loudness.h"
 #include "audio/payout.h"
@@ -18,7 +19,7 @@ namespace {
 // Helpers
 // ---------------------------------------------------------------------------------
 
-constexpr double Step = 1.0 / 60.0;  // seconds of one animation step
+constexpr double Step = 1.0 / StepsPerSecond;  // seconds of one animation step
 // Two sounds cued apart may start this much further apart or closer: a mixing period.
 constexpr double Slack = 0.025;
 constexpr double EnvelopeBlock = 0.005;
@@ -177,9 +178,9 @@ TEST(Mix, WinsAreLoudestAndARefusalIsWellBelowThem) {
     }
 }
 
-// The sample peak stays under -1 dBFS with every sound that can coincide at 60 steps a
-// second, each at the worst alignment a mixing period allows. On the machine screen:
-// the right reel's knock with the last run fading, and the result six steps later; a
+// The sample peak stays under -1 dBFS with every sound that can coincide at the
+// animation's pace, each at the worst alignment a mixing period allows. On the machine
+// screen: the right reel's knock with the last run fading, and the result after it; a
 // knock with the runs; the teeth and the clack of a pull with the runs it starts (a
 // pull silences what the spin before left ringing from its first step); a payout; and
 // the buzz of a refused bet at any moment. The runs start together and keep in step.
@@ -197,7 +198,7 @@ TEST(Mix, EverythingThatCanCoincideStaysBelowTheCeiling) {
     for (Sound result : {SoundChime, SoundFanfare}) {
         ringing = std::max(ringing, loudestOf({{envelopeOf(SoundKnockRight), 0.0},
                                                {steady(peakOf(SoundRunRight), Slack), 0.0},
-                                               {envelopeOf(result), 6 * Step}}));
+                                               {envelopeOf(result), ResultDelaySteps * Step}}));
     }
     float machine = ringing;
     for (Sound knock : {SoundKnockLeft, SoundKnockCentre})
