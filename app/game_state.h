@@ -113,10 +113,6 @@ constexpr unsigned AudioCloseWaitMs = 500;  // the longest a quit waits for the 
 // Stores the defaults of a new game; draws nothing and arms no timer.
 void resetGame();
 
-// Whether the tokens held pay a stake: what a spin request asks, and what the bet
-// buttons show.
-inline bool stakeCovered(int32_t stake) { return game.credits >= stake; }
-
 // Everything start-up does once the window and its GL context exist: callbacks,
 // light, a new game, the textures, and the GL switches; ends the process on a bad picture.
 void startGame();

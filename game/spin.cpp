@@ -78,7 +78,7 @@ void resolveSpin() {
 
 // A spin at the stake given, or the refusal's buzz when fewer tokens are held.
 static void requestSpin(int32_t stake) {
-    if (!stakeCovered(stake)) {
+    if (game.credits < stake) {
         playCue(CueBuzz);
         return;
     }
