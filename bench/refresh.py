@@ -20,22 +20,16 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from e2elib import (BET_ONE, WINDOW_SIZE, WINDOW_X, WINDOW_Y, Game, check, game_environment,  # noqa: E402
-                    project, stub_point, wait_for)
+from e2elib import BET_ONE, Game, SwapLog, check, project, stub_point, wait_for  # noqa: E402
 
 SPIN_STEPS = 432
 RIGHT_REEL = (690, 420, 60, 120)  # root pixels (left, top, width, height) inside the right reel's window
 
 
-def gl_area(left, top, width, height):
-    """A root-pixel rectangle of the game window as GL window coordinates x,y,w,h."""
-    return (left - WINDOW_X, WINDOW_SIZE - (top - WINDOW_Y) - height, width, height)
-
-
-def watch_list():
+def watched():
+    """The right reel and the first ticket stub: hashes 0 and 1 of each swap."""
     sx, sy = project(*stub_point(0))
-    areas = [gl_area(*RIGHT_REEL), gl_area(sx - 2, sy - 2, 5, 5)]
-    return ";".join(",".join(str(v) for v in area) for area in areas)
+    return [RIGHT_REEL, (sx - 2, sy - 2, 5, 5)]
 
 
 def cpu_seconds(pid):
@@ -50,24 +44,6 @@ def cpu_seconds(pid):
     return total / 1e9
 
 
-class SwapLog:
-    """The shim's log: (seconds, swap number, reel hash, stub hash) per swap."""
-
-    def __init__(self, path):
-        self.path = path
-
-    def swaps(self):
-        if not os.path.exists(self.path):
-            return []
-        out = []
-        with open(self.path) as f:
-            for line in f:
-                parts = line.split()
-                if len(parts) == 4 and line.endswith("\n"):
-                    out.append((int(parts[0]) / 1e6, int(parts[1]), parts[2], parts[3]))
-        return out
-
-
 def measure(stage, shim, rate, rest):
     game = Game(stage)
     log = SwapLog(os.path.join(game.dir, "swaps.log"))
@@ -75,13 +51,9 @@ def measure(stage, shim, rate, rest):
     audio_config = os.path.join(game.dir, "openal-bench.conf")
     with open(audio_config, "w") as f:
         f.write("drivers = alsa\n[alsa]\ndevice = slot-machine-no-such-device\n")
-    env = game_environment()
+    log.preload(game, shim, watched(), rate)
     game.env.update({
         "ALSOFT_CONF": audio_config,
-        "LD_PRELOAD": ":".join(filter(None, [shim, env.get("LD_PRELOAD")])),
-        "SLOT_SWAP_LOG": log.path,
-        "SLOT_REFRESH_HZ": str(rate or 0),
-        "SLOT_WATCH": watch_list(),
         "LP_NUM_THREADS": os.environ.get("LP_NUM_THREADS", "1"),
     })
     result = {}
@@ -93,7 +65,7 @@ def measure(stage, shim, rate, rest):
         def settle(before_count, stub_before):
             def ticket_shown():
                 for swap in log.swaps()[before_count:]:
-                    if swap[3] != stub_before:
+                    if swap[2][1] != stub_before:
                         return swap
                 return None
             return wait_for(ticket_shown, 120, "the spin's ticket in the bar", poll=0.02)
@@ -104,7 +76,7 @@ def measure(stage, shim, rate, rest):
 
         # The second spin, a pair: its ticket shows when the spin is over.
         swaps = log.swaps()
-        count, stub_before = len(swaps), swaps[-1][3]
+        count, stub_before = len(swaps), swaps[-1][2][1]
         cpu_before = cpu_seconds(pid)
         # From just before the click is sent: the figures hold xdotool's few milliseconds.
         pressed = time.monotonic()
@@ -112,7 +84,7 @@ def measure(stage, shim, rate, rest):
         settled = settle(count, stub_before)
         cpu_spin = cpu_seconds(pid) - cpu_before
         spin = [s for s in log.swaps()[count:] if s[0] <= settled[0]]
-        reel_changes = [b for a, b in zip([swaps[-1]] + spin, spin) if a[2] != b[2]]
+        reel_changes = [b for a, b in zip([swaps[-1]] + spin, spin) if a[2][0] != b[2][0]]
         check(reel_changes, "the right reel never moved")
         result["lands"] = reel_changes[-1][0] - pressed
         result["settled"] = settled[0] - pressed
