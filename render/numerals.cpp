@@ -1,6 +1,8 @@
 // The status bar's lettering: the digits of the counts, the T of the token counter's key
 // and an arrow, as strokes on a small grid, each stroke one flat plate.
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "render/render.h"
 
@@ -69,9 +71,9 @@ static const Glyph glyphs[] = {
 // ---------------------------------------------------------------------------------
 
 static const Glyph* glyphOf(char c) {
-    for (const Glyph& g : glyphs)
-        if (g.character == c) return &g;
-    return nullptr;
+    const Glyph* g =
+        std::find_if(std::begin(glyphs), std::end(glyphs), [c](const Glyph& x) { return x.character == c; });
+    return g == std::end(glyphs) ? nullptr : g;
 }
 
 // One stroke from a to b, in glyph units, as a plate of the colour given.
