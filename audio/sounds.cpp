@@ -155,10 +155,10 @@ void addBell(Wave& w, Noise& noise, double start, double freq, double amp) {
         strike(w, noise, start, partial[0] * freq, partial[1] * amp, partial[2], 0.002);
 }
 
-// The result is heard at least this long after the right reel's knock, so that its
-// attack never meets the knock's peak. Its cue comes ResultDelaySteps after the knock's,
-// each of the two sounds may start up to a mixing period (1024 frames) after its cue,
-// and the sound waits out the rest.
+// The result is heard about this long after the right reel's knock, so that its attack
+// keeps clear of the knock's peak. Its cue comes ResultDelaySteps after the knock's, and
+// either sound may start up to a mixing period (1024 frames) after its cue: the sound
+// waits out the rest, and that period.
 constexpr double ResultAfterKnock = 0.1;
 constexpr double MixingPeriod = 1024.0 / SampleRate;
 constexpr double ResultLead = ResultAfterKnock + MixingPeriod - ResultDelaySteps / static_cast<double>(StepsPerSecond);
@@ -170,14 +170,16 @@ void makeChime(Wave& w, Noise& noise) {
     addBell(w, noise, ResultLead + 0.13, 1046.5, 1.0);  // C6
 }
 
-// C major climbing in four brass notes, then its chord held with a little vibrato.
+// C major climbing in four brass notes, then its chord held with a little vibrato. The
+// winnings land 174 steps (1.45 s) after the result's cue: the chord has died away by
+// then, and the payout is counted out alone.
 constexpr double FanfareNotes[4] = {523.25, 659.25, 783.99, 1046.5};  // C5 E5 G5 C6
 
 void makeFanfare(Wave& w) {
-    w.assign(framesOf(ResultLead + 1.65), 0.0f);
+    w.assign(framesOf(ResultLead + 1.35), 0.0f);
     const Envelope note{0.012, 0.08, 0.75, 0.12, 0.06};
     for (int k = 0; k < 4; ++k) addTone(w, ResultLead + 0.1 * k, FanfareNotes[k], 0.5, note, 8, 1.1);
-    const Envelope chord{0.015, 0.1, 0.8, 0.85, 0.35};
+    const Envelope chord{0.015, 0.1, 0.8, 0.65, 0.25};
     for (int k = 0; k < 4; ++k)
         addTone(w, ResultLead + 0.42, FanfareNotes[k], k == 3 ? 0.2 : 0.3, chord, 8, 1.1, 0.004);
 }
