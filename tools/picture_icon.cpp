@@ -159,7 +159,9 @@ std::vector<uint32_t> iconPixels(int size) {
 bool writeIconPngs(const char* dir, const char* name, std::string& error) {
     for (int size : kInstalledIconSizes) {
         const std::string side = std::to_string(size);
-        const std::filesystem::path folder = std::filesystem::path(dir) / (side + "x" + side) / "apps";
+        std::string square = side;
+        square.append("x").append(side);
+        const std::filesystem::path folder = std::filesystem::path(dir) / square / "apps";
         std::error_code ec;
         std::filesystem::create_directories(folder, ec);
         if (ec) {

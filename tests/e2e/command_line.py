@@ -36,7 +36,8 @@ def main():
 
     for short, long_out in (("-v", version), ("-h", out)):
         status, short_out, err = run_program("-iconic", short)
-        check((status, err, short_out) == (0, "", long_out), f"{short}: status {status}, err {err!r}, out {short_out!r}")
+        check((status, err, short_out) == (0, "", long_out),
+              f"{short}: status {status}, err {err!r}, out {short_out!r}")
     log("-v and -h answer as --version and --help, status 0")
 
     with open("/dev/full", "w") as full:

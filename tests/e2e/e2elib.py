@@ -491,6 +491,16 @@ class Game:
             previous = shot
 
 
+def start_ready(stage, games):
+    """Starts the game from `stage`, puts it in the list `games` that run() ends, and
+    waits until its first frame is drawn and still; returns it."""
+    game = Game(stage)
+    games.append(game)
+    game.start()
+    game.wait_ready()
+    return game
+
+
 # ---------------------------------------------------------------------------------
 # Playing
 # ---------------------------------------------------------------------------------

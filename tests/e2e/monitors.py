@@ -9,8 +9,8 @@ window back. Last, on a server without RandR, the same place from Xinerama's hea
 import re
 import sys
 
-from e2elib import (Game, OwnDisplay, bet_one, check, geometry, intersection, log, on_screen_with_frame, press_active,
-                    run, run_tool)
+from e2elib import (OwnDisplay, bet_one, check, geometry, intersection, log, on_screen_with_frame, press_active, run,
+                    run_tool, start_ready)
 
 STAGE = sys.argv[1]
 ASKED = (100, 100)  # where the window asks to open
@@ -45,14 +45,6 @@ def set_monitors(monitors, dpi):
         check(code == 0, f"xrandr --setmonitor {name}: {err.strip()}")
 
 
-def start_game():
-    game = Game(STAGE)
-    games.append(game)
-    game.start()
-    game.wait_ready()
-    return game
-
-
 def check_fills(window, frame, area, scaled, where):
     """The window is as large a square as `area` holds with the frame, up to `scaled`."""
     largest = min(area[2] - frame[0] - frame[1], area[3] - frame[2] - frame[3])
@@ -84,7 +76,7 @@ def layout_test(name, dpi, monitors):
     log(f"{name}: Xvfb {width} x {height} on :{number}, Xft.dpi {dpi}, monitors "
         + ", ".join(f"{m[0]} {m[3]} x {m[4]} at ({m[1]}, {m[2]})" for m in monitors))
 
-    game = start_game()
+    game = start_ready(STAGE, games)
     window = geometry(game)
     check(intersection(window, monitor) == window, f"no window manager: the window {window} is not wholly on the "
           f"{monitors[0][0]} {monitor}")
@@ -94,7 +86,7 @@ def layout_test(name, dpi, monitors):
     quit_game(game, managed=False)
 
     display.start_openbox()
-    game = start_game()
+    game = start_ready(STAGE, games)
     window, frame, area = on_screen_with_frame(game, monitor)
     check_fills(window, frame, area, scaled, "openbox")
     bet_one(game, window)
@@ -119,7 +111,7 @@ def xinerama_test():
     holding = [h for h in heads if intersection((*ASKED, 1, 1), h)]
     check(holding, f"no head holds {ASKED}: {heads}")
     log(f"no RandR: Xvfb on :{number}, Xinerama heads {heads}")
-    game = start_game()
+    game = start_ready(STAGE, games)
     window = geometry(game)
     check(intersection(window, holding[0]) == window, f"the window {window} is not wholly on the head {holding[0]}")
     check_fills(window, (0, 0, 0, 0), holding[0], SIDE, "Xinerama")
