@@ -125,11 +125,14 @@ static std::vector<ScreenRect> monitors(Display* display, Window root, const Scr
         const ScreenRect shown = intersection({x, y, width, height}, screen);
         if (shown.width > 0 && shown.height > 0) found.push_back(shown);
     };
+    int opcode = 0;
     int event = 0;
     int error = 0;
     int major = 0;
     int minor = 0;
-    if (XRRQueryExtension(display, &event, &error) && XRRQueryVersion(display, &major, &minor) &&
+    // Asked of the server first: libXrandr keeps, and never frees, a record of a display
+    // whose server it finds without RandR.
+    if (XQueryExtension(display, RANDR_NAME, &opcode, &event, &error) && XRRQueryVersion(display, &major, &minor) &&
         (major > 1 || (major == 1 && minor >= 5))) {
         int count = 0;
         XRRMonitorInfo* info = XRRGetMonitors(display, root, True, &count);
