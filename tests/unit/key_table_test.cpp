@@ -1,7 +1,7 @@
 // The one table of keys against everything that lists them for a player: --help, the
 // README's Keys section and the manual page's KEYS section must name the same keys with
-// the same words, in the same order; the options --help and the manual page's OPTIONS
-// list, each answered by the program; and what the command line answers by itself.
+// the same words, in the same order; so must --help and the manual page's OPTIONS list
+// the options; and what the command line answers by itself.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -136,26 +136,11 @@ KeyList helpOptions(const std::vector<std::string>& lines) {
     return options;
 }
 
-TEST(KeyTable, HelpAndTheManualPageListTheSameOptionsAndEachOneAnswers) {
+TEST(KeyTable, HelpAndTheManualPageListTheSameOptionsWithTheSameWords) {
     const KeyList options = helpOptions(helpLines());
+    EXPECT_FALSE(options.empty()) << answerText(AnswerHelp);
     EXPECT_EQ(manualEntries(linesOf(SLOT_SOURCE_DIR "/packaging/slot-machine.6"), "OPTIONS"), options)
         << "packaging/slot-machine.6, section OPTIONS";
-    // Each listed name answers, the short and the long alike, and the usage names it.
-    const std::vector<std::pair<std::string, CommandLineAnswer>> wanted = {{"-h, --help", AnswerHelp},
-                                                                           {"-v, --version", AnswerVersion}};
-    ASSERT_EQ(options.size(), wanted.size());
-    for (size_t i = 0; i < options.size(); ++i) {
-        const std::string& names = options[i].first;
-        EXPECT_EQ(names, wanted[i].first);
-        const size_t comma = names.find(", ");
-        ASSERT_NE(comma, std::string::npos) << names;
-        for (const std::string& name : {names.substr(0, comma), names.substr(comma + 2)}) {
-            const char* argv[] = {"slot-machine", name.c_str()};
-            EXPECT_EQ(commandLineAnswer(2, argv), wanted[i].second) << name;
-            EXPECT_NE((helpLines().at(1) + " ").find(" " + name + " "), std::string::npos)
-                << "the usage lacks " << name;
-        }
-    }
 }
 
 TEST(KeyTable, OnlyHelpAndVersionAreTheProgramsAndTheFirstOfThemCounts) {
