@@ -10,6 +10,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # What building and playing needs: the tests' frameworks are test.sh's.
 PLAY_PACKAGES=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libx11-dev libcairo2-dev
                fonts-dejavu-core)
+PLAY_PACKAGES+=(libxrandr-dev libxinerama-dev)  # the monitors the window opens on
 PLAY_PACKAGES+=(libopenal-dev)  # the sound: OpenAL Soft
 
 # Installs those of the packages given that are missing. As root through apt-get; as

@@ -16,6 +16,7 @@ source "$ROOT/play.sh"
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-apps x11-utils openbox imagemagick clang
                libclang-rt-14-dev python3 python3-numpy pulseaudio pulseaudio-utils tesseract-ocr lintian
                appstream desktop-file-utils man-db dpkg-dev)
+TEST_PACKAGES+=(x11-xserver-utils)  # xrandr, which sets up the monitors of the monitor test
 
 XVFB_PID=
 stop_xvfb() {
