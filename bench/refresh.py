@@ -146,7 +146,8 @@ def main():
     print("| --- | --- | --- | --- | --- | --- | --- | --- | --- | --- |")
     for stage, label, r in rows:
         print(f"| {os.path.basename(os.path.normpath(stage))} | {label} "
-              f"| {r['first step']:.2f}, {r['left lands']:.2f}, {r['centre lands']:.2f} | {r['lands']:.2f} | {r['settled']:.2f} "
+              f"| {r['first step']:.2f}, {r['left lands']:.2f}, {r['centre lands']:.2f} | {r['lands']:.2f} "
+              f"| {r['settled']:.2f} "
               f"| {r['spin frames']} ({r['spin frames'] / SPIN_STEPS:.2f}) | {r['spin cpu']:.2f} "
               f"| {r['after spin frames']}, {r['after spin cpu']:.2f} | {r['loser prize frames']}, "
               f"{r['loser prize cpu']:.2f} | {r['tokens after prize frames']}, {r['tokens after prize cpu']:.2f} |")

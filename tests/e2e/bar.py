@@ -11,8 +11,8 @@ import sys
 import tempfile
 import time
 
-from e2elib import (BET_FIVE, BET_ONE, DOLLAR_FIVE, DOLLAR_ONE, Game, SwapLog, check, check_at_rest,
-                    coin_point, log, project, project_rect, run, stub_point)
+from e2elib import (BET_FIVE, BET_ONE, DOLLAR_FIVE, DOLLAR_ONE, check, check_at_rest, coin_point, log, project,
+                    project_rect, run, start_logged, stub_point)
 
 STAGE = sys.argv[1]
 SHIM = sys.argv[2]
@@ -61,7 +61,8 @@ def buttons(shot, lit):
     out = []
     for point, full in zip((BET_ONE, BET_FIVE), lit):
         seen = brightness(shot, point)
-        check(seen <= 0.67 * full or seen >= 0.9 * full, f"a bet button neither lit nor dimmed: {seen:.0f} of {full:.0f}")
+        check(seen <= 0.67 * full or seen >= 0.9 * full,
+              f"a bet button neither lit nor dimmed: {seen:.0f} of {full:.0f}")
         out.append(seen >= 0.9 * full)
     return tuple(out)
 
@@ -116,15 +117,6 @@ def spin(game, point, coins, stubs, what):
     check(shown == (coins, stubs), f"{what}: at rest the bar shows {shown} (coins, stubs), not {(coins, stubs)}")
 
 
-def start(swap_log_name, watched=()):
-    game = Game(STAGE)
-    games.append(game)
-    swap_log = SwapLog(os.path.join(game.dir, swap_log_name))
-    swap_log.preload(game, SHIM, watched)
-    game.start()
-    return game, swap_log, game.wait_ready()
-
-
 def test_win_shown_at_the_next_press(game, swap_log):
     """The pair's five tickets wait for the end of its spin; BET 1 before then shows them,
     and the stake it takes, in the frame drawn for the press."""
@@ -155,7 +147,8 @@ def test_win_shown_at_the_next_press(game, swap_log):
 def test():
     check(shutil.which("tesseract"), "tesseract is not installed")
     # Game 1: the swap log watches the first stub and the fourth coin.
-    game, swap_log, shot = start("swaps.log", [swap_spot(stub_point(0)), swap_spot(coin_point(3))])
+    game, swap_log = start_logged(STAGE, games, SHIM, [swap_spot(stub_point(0)), swap_spot(coin_point(3))])
+    shot = game.last_shot
     lit = (brightness(shot, BET_ONE), brightness(shot, BET_FIVE))
     check(buttons(shot, lit) == (True, True), "with ten tokens a bet button is dimmed")
     expect_counts(shot, 10, 0, "a new game")
@@ -181,7 +174,7 @@ def test():
     check(game.wait_exit() == 0, f"q ended the game with status {game.status}")
 
     # Game 2: down to no token with two bets of five, then one bought.
-    game, swap_log, shot = start("swaps.log")
+    game, swap_log = start_logged(STAGE, games, SHIM)
     spin(game, BET_FIVE, 5, 0, "a loss at five")
     spin(game, BET_FIVE, 0, 5, "a pair at five")
     shot = game.shot()

@@ -560,14 +560,30 @@ class Game:
             previous = shot
 
 
-def start_ready(stage, games):
+def start_ready(stage, games, prepare=None):
     """Starts the game from `stage`, puts it in the list `games` that run() ends, and
-    waits until its first frame is drawn and still; returns it."""
+    waits until its first frame is drawn and still; returns it. `prepare(game)` may set
+    the game up before it starts."""
     game = Game(stage)
     games.append(game)
+    if prepare:
+        prepare(game)
     game.start()
     game.wait_ready()
     return game
+
+
+def start_logged(stage, games, shim, watched=()):
+    """start_ready with the swap logger `shim` preloaded, watching `watched`; returns the
+    game and its SwapLog."""
+    logs = []
+
+    def preload(game):
+        logs.append(SwapLog(os.path.join(game.dir, "swaps.log")))
+        logs[0].preload(game, shim, watched)
+
+    game = start_ready(stage, games, preload)
+    return game, logs[0]
 
 
 # ---------------------------------------------------------------------------------

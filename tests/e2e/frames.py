@@ -3,11 +3,10 @@ rest after a spin, on a loser's prize counter or on the token counter after the 
 counter, and no more than one a step while a spin moves; a token bought after a visit
 to the prize counter shows in the bar at once."""
 
-import os
 import sys
 
-from e2elib import (BET_ONE, DOLLAR_ONE, PRIZE_BACKDROP_AREA, Game, SwapLog, check, check_at_rest, log,
-                    project_rect, run)
+from e2elib import (BET_ONE, DOLLAR_ONE, PRIZE_BACKDROP_AREA, check, check_at_rest, log, project_rect, run,
+                    start_logged)
 
 STAGE = sys.argv[1]
 SHIM = sys.argv[2]
@@ -22,12 +21,8 @@ def changed_from(game, before, rect, what):
 
 
 def test():
-    game = Game(STAGE)
-    games.append(game)
-    swap_log = SwapLog(os.path.join(game.dir, "swaps.log"))
-    swap_log.preload(game, SHIM)
-    game.start()
-    start = game.wait_ready()
+    game, swap_log = start_logged(STAGE, games, SHIM)
+    start = game.last_shot
     check(swap_log.count() > 0, "the frame counter saw no frame: is it preloaded?")
     coins, _, _ = start.bar_counts()
     check(coins == 10, f"a new game shows {coins} coins")
