@@ -14,7 +14,7 @@ import time
 
 import numpy as np
 
-from e2elib import BET_ONE, DOLLAR_FIVE, PICTURES, Game, check, log, run
+from e2elib import BET_ONE, DOLLAR_FIVE, PICTURES, Game, check, log, run, wait_for
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import loudness  # noqa: E402  (tools/loudness.py, found through the path above)
@@ -26,6 +26,7 @@ START_LINES = [f"trying to load {name}" for name in PICTURES] + ["perspective"]
 SILENT = 1e-4  # a sample this small is silence (-80 dBFS)
 LOUDNESS = (-21.0, -15.0)  # integrated, LUFS: -18 +- 3
 CEILING_DB = -1.0
+VOICES_READY = 3.0  # seconds after the device opens
 # The fanfare's held chord: C5, E5 and G5.
 CHORD = (523.25, 659.25, 783.99)
 
@@ -82,6 +83,9 @@ def test_session():
     game.wait_ready()
     time.sleep(0.5)
     rec = Recording(wave)
+    # The voices are made once the device is open, in the background (2 s in a sanitizer
+    # build), and a spin is over in under 4 s: the first one waits for them.
+    wait_for(lambda: rec.frames() >= VOICES_READY * rec.rate, 30, f"{VOICES_READY} s of recording")
     rest = rec.read()[0]
     check(len(rest) >= rec.rate // 2, f"after start-up only {len(rest)} frames were recorded")
     check(np.abs(rest).max() == 0.0, "the game made a sound while nobody did anything")
