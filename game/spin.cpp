@@ -1,7 +1,7 @@
 // The rules: staking a spin, drawing the three reel stops, judging and paying the
 // outcome, and buying tokens. A spin is decided and booked the moment it is asked for;
-// its winnings are heard when the animation or the next request lands them. A purchase cues its coins, a
-// refusal its buzz, there and then.
+// its winnings are heard when its animation, or the next request, lands them. A
+// purchase cues its coins, a refusal its buzz, there and then.
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
