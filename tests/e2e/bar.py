@@ -11,14 +11,13 @@ import sys
 import tempfile
 import time
 
-from e2elib import (BET_FIVE, BET_ONE, DOLLAR_FIVE, DOLLAR_ONE, check, check_at_rest, coin_point, log, project,
-                    project_rect, run, start_logged, stub_point)
+from e2elib import (BAR_Z, BET_FIVE, BET_ONE, DOLLAR_FIVE, DOLLAR_ONE, check, check_at_rest, coin_point, log,
+                    project, project_rect, run, start_logged, stub_point)
 
 STAGE = sys.argv[1]
 SHIM = sys.argv[2]
 games = []
 
-BAR_Z = 0.5
 # Where the counts are written: below the coin row and below the stubs, down to the
 # window's edge (scene units at the rows' depth), clear of the coins and the stubs.
 TOKEN_COUNT_AREA = (-2.75, -3.02, -2.05, -2.715)
@@ -27,9 +26,10 @@ POINTER_AREA = (-2.6, -3.02, -1.2, -2.72)  # after a count of one digit
 KEY_CAP_FACE = (255, 242, 204)
 BUTTON_FRONT_Z = 0.2  # the bet buttons are spheres of radius 0.2 about z = 0
 
-# The first spins of a fresh run: a loss, a pair, three of a kind, a pair. The right
-# reel lands 2.27 s after the press (one timer period, then 251 steps at 120 a second)
-# and the spin is over at 3.77 s: between the two its result shows, its winnings wait.
+# The first spins of a fresh run: a loss, a pair, three of a kind, a pair. The first
+# step comes within a timer period (0.166 s) of the press; the right reel lands 251
+# steps later at 120 a second, by 2.27 s, and the spin is over 180 steps after that, at
+# 3.6 s or later: in between its result shows and its winnings wait.
 WAITING = 2.9
 
 
