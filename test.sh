@@ -11,11 +11,11 @@ source "$ROOT/play.sh"
 # The test and benchmark frameworks, the X server and the tools the tests drive and read
 # it with, a window manager for the small and large screens, the fuzzer's compiler and
 # runtime, ImageMagick for the bitmap tests, Python and numpy for the end-to-end tests,
-# a sound server and its recorder for the sound tests, and the checkers of the package
-# and its files.
+# a sound server and its recorder for the sound tests, tesseract to read the status bar's
+# counts back, and the checkers of the package and its files.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-apps x11-utils openbox imagemagick clang
-               libclang-rt-14-dev python3 python3-numpy pulseaudio pulseaudio-utils lintian appstream
-               desktop-file-utils man-db dpkg-dev)
+               libclang-rt-14-dev python3 python3-numpy pulseaudio pulseaudio-utils tesseract-ocr lintian
+               appstream desktop-file-utils man-db dpkg-dev)
 TEST_PACKAGES+=(x11-xserver-utils)  # xrandr, which sets up the monitors of the monitor test
 
 XVFB_PID=

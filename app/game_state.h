@@ -81,7 +81,7 @@ constexpr int32_t ReelStops[4] = {25, 135, 215, 305};
 
 // Animation: the timer chain's period, the steps' clock, and each step's moves
 constexpr unsigned TimerPeriodMs = 166;
-constexpr int StepsPerSecond = 60;                   // of the steady clock, whatever the frame rate
+constexpr int StepsPerSecond = 120;                  // of the steady clock, whatever the frame rate
 constexpr int MaxCatchUpSteps = StepsPerSecond / 4;  // a late frame runs at most a quarter second's steps
 constexpr float LeverStep = 2.0f;
 constexpr float LeverFullPull = 70.0f;

@@ -58,6 +58,7 @@ void onDisplay() {
     applyDisplayCamera();
     placeLight();
     if (game.showAxes) drawAxes();
+    catchUpShownCounts();
     drawScreenScene();
     drawStatusBar();
     drawMenuPanel();
