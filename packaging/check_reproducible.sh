@@ -58,12 +58,13 @@ done
 for name in "$second"/*; do
     [[ -e $first/$(basename "$name") ]] || { echo "DIFFERENT $(basename "$name"): only the second build made it"; different=1; }
 done
-# What the builds record of themselves may differ, nothing else.
+# What the builds record of themselves may differ, nothing else: when and where each
+# ran, the locale it ran in, and so the .buildinfo's checksums in the .changes.
+recorded='^ *[0-9a-f]{32,} .*\.buildinfo$|^Build-(Date|Path):|^ (LC_ALL|TZ)='
 for made in "$first"/*.buildinfo "$first"/*.changes; do
     name=$(basename "$made")
-    if diff <(grep -vE '^ *[0-9a-f]{32,} .*\.buildinfo$|^Build-(Date|Path):' "$made") \
-        <(grep -vE '^ *[0-9a-f]{32,} .*\.buildinfo$|^Build-(Date|Path):' "$second/$name") >"$scratch/diff.txt"; then
-        echo "identical $name but for the build's date, path and the .buildinfo's checksums"
+    if diff <(grep -vE "$recorded" "$made") <(grep -vE "$recorded" "$second/$name") >"$scratch/diff.txt"; then
+        echo "identical $name but for the build's date, path and locale"
     else
         echo "DIFFERENT $name:"
         sed 's/^/    /' "$scratch/diff.txt"
