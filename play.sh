@@ -7,11 +7,12 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# What building the game needs: the Build-Depends of debian/control, less debhelper and
-# what only the tests need (<!nocheck>; "with-tests" keeps those, and debhelper), and the
-# compiler and make, which Debian assumes of every build.
+# What building needs, from the Build-Depends of debian/control: for the game alone
+# (KIND game), without debhelper and what only the tests need (<!nocheck>); for the
+# package and its tests (KIND package), all of them. Debian assumes the compiler and make.
 build_depends() {
-    local with_tests=${1:-} dep
+    local with_tests='' dep
+    [[ $1 == package ]] && with_tests=yes
     awk '/^[^ \t]/ { on = /^Build-Depends:/; sub(/^Build-Depends:/, "") } on' "$ROOT/debian/control" | tr ',' '\n' |
         while read -r dep; do
             [[ -n $dep ]] || continue
@@ -24,7 +25,7 @@ build_depends() {
             echo "$dep"
         done
 }
-mapfile -t PLAY_PACKAGES < <(build_depends)
+mapfile -t PLAY_PACKAGES < <(build_depends game)
 PLAY_PACKAGES=(g++ make "${PLAY_PACKAGES[@]}")
 
 # Installs those of the packages given that are missing. As root through apt-get; as

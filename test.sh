@@ -14,7 +14,7 @@ source "$ROOT/play.sh"
 # screens, the fuzzer's compiler and runtime, ImageMagick for the bitmap tests, Python
 # and numpy for the end-to-end tests, a sound server and its recorder for the sound
 # tests, and the checkers of the package and its files.
-mapfile -t TEST_PACKAGES < <(build_depends with-tests)
+mapfile -t TEST_PACKAGES < <(build_depends package)
 TEST_PACKAGES+=(libbenchmark-dev xvfb xdotool x11-apps x11-utils openbox imagemagick clang libclang-rt-14-dev
                 python3 python3-numpy pulseaudio pulseaudio-utils lintian appstream desktop-file-utils man-db
                 dpkg-dev git)

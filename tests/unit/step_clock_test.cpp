@@ -175,7 +175,6 @@ TEST_F(GameTest, TheStepThatEndsAWinningSpinAsksForAFrame) {
     EXPECT_EQ(fakeglut::windowRedisplays(), 432);
 }
 
-
 // S pressed at any moment around the end of a winner's spin: as the last steps run, as
 // the chain fires its last periods with the idle callback on, or once it has turned it
 // off. The ball's first step comes within a period of the press, and it goes on.
