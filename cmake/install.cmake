@@ -87,7 +87,7 @@ if(BUILD_TESTING AND "install" IN_LIST SLOT_TEST_KINDS)
   # release build's tests.
   if(NOT SLOT_SANITIZE)
     add_test(NAME install_deb_starts_the_game
-             COMMAND ${PROJECT_SOURCE_DIR}/packaging/test_install.sh deb ${PROJECT_SOURCE_DIR} games
+             COMMAND ${PROJECT_SOURCE_DIR}/packaging/test_install.sh deb ${CMAKE_BINARY_DIR} games
                      ${slot_install_test_dirs})
     list(APPEND slot_install_tests install_deb_starts_the_game)
   endif()
