@@ -93,7 +93,9 @@ deb)
     if grep -E '^[EW]: ' "$scratch/lintian.txt" | grep -v ' new-package-should-close-itp-bug$'; then
         fail "lintian reports errors or warnings"
     fi
-    echo "lintian -I --pedantic: no error and no warning"
+    # The build takes dpkg-buildflags' hardening=+all: no information tag may say otherwise.
+    if grep -E '^[A-Z]: slot-machine.*hardening-' "$scratch/lintian.txt"; then fail "lintian finds hardening missing"; fi
+    echo "lintian -I --pedantic: no error, no warning, no hardening missing"
     if [[ $(id -u) -eq 0 ]] && command -v apt-get >/dev/null; then
         # Whatever slot-machine was installed before is replaced, and removed at the end.
         installed=yes
