@@ -18,6 +18,7 @@ mapfile -t TEST_PACKAGES < <(build_depends package)
 TEST_PACKAGES+=(libbenchmark-dev xvfb xdotool x11-apps x11-utils openbox imagemagick clang libclang-rt-14-dev
                 python3 python3-numpy pulseaudio pulseaudio-utils lintian appstream desktop-file-utils man-db
                 dpkg-dev git)
+TEST_PACKAGES+=(x11-xserver-utils)  # xrandr, which sets up the monitors of the monitor test
 
 XVFB_PID=
 stop_xvfb() {

@@ -133,8 +133,8 @@ void onSpecialKeyUp(int key, int x, int y);
 // freeglut's own fallback moves the window partly off screen, so F11 and Escape do nothing.
 extern bool fullScreenOffered;
 
-// What the command line asks of the program itself: --help and --version are answered
-// without a display; every other argument is GLUT's.
+// What the command line asks of the program itself: -h or --help and -v or --version are
+// answered without a display; every other argument is GLUT's.
 enum CommandLineAnswer { AnswerNone, AnswerHelp, AnswerVersion };
 CommandLineAnswer commandLineAnswer(int argc, const char* const* argv);
 // The text of an answer: the usage, the keys and how to play; or the name and version.

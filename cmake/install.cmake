@@ -5,6 +5,7 @@
 #   libexec/slot-machine/slot-machine the program itself
 #   share/slot-machine/*.bmp          the nineteen pictures, read from the working directory
 #   share/applications/slot-machine.desktop, share/icons/hicolor/scalable/apps/slot-machine.svg
+#   share/icons/hicolor/NxN/apps/slot-machine.png  the icon at 16 to 256 pixels
 #   share/metainfo/<id>.metainfo.xml  what software centres list
 #   share/man/man6/slot-machine.6     the manual page
 include(GNUInstallDirs)
@@ -67,6 +68,11 @@ install(TARGETS slot-machine RUNTIME DESTINATION ${SLOT_PROGRAM_DIR})
 install(FILES ${slot_staged_pictures} DESTINATION ${SLOT_PICTURE_DIR})
 install(FILES ${CMAKE_BINARY_DIR}/packaging/slot-machine.desktop DESTINATION ${SLOT_APPS_DIR})
 install(FILES ${SLOT_ICON_SVG} DESTINATION ${SLOT_ICON_DIR})
+# The icon's PNGs, for docks and menus that show no SVG.
+foreach(size IN LISTS SLOT_ICON_SIZES)
+  install(FILES ${SLOT_ICON_PNG_DIR}/${size}x${size}/apps/slot-machine.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/slot-machine.metainfo.xml DESTINATION ${SLOT_METAINFO_DIR}
         RENAME ${SLOT_APPSTREAM_ID}.metainfo.xml)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/slot-machine.6 DESTINATION ${SLOT_MANUAL_DIR})

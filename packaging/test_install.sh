@@ -160,6 +160,20 @@ echo "the desktop entry, the AppStream data and the manual page validate"
 icon=$prefix/$icondir/slot-machine.svg
 [[ -s $icon ]] || fail "no icon in $icondir"
 if command -v xmllint >/dev/null; then xmllint --noout "$icon" || fail "the icon is not well-formed SVG"; fi
+# Beside the SVG, the PNGs the icon theme asks for, each of the size its folder names.
+hicolor=$(dirname "$(dirname "$prefix/$icondir")")
+icon_sizes=(16 24 32 48 64 128 256)
+pngs=$(find "$hicolor" -name slot-machine.png | wc -l)
+[[ $pngs -eq ${#icon_sizes[@]} ]] || fail "$pngs PNG icons under $hicolor, not ${#icon_sizes[@]}"
+for size in "${icon_sizes[@]}"; do
+    png=$hicolor/${size}x${size}/apps/slot-machine.png
+    [[ -s $png ]] || fail "no icon ${size}x${size}/apps/slot-machine.png"
+    header=$(od -An -tx1 -N24 "$png" | tr -d ' \n')  # signature, IHDR's length and name, width, height
+    [[ ${header:0:32} == 89504e470d0a1a0a0000000d49484452 ]] || fail "${size}x${size}/apps/slot-machine.png is no PNG"
+    [[ $((16#${header:32:8})) -eq $size && $((16#${header:40:8})) -eq $size ]] ||
+        fail "${size}x${size}/apps/slot-machine.png is $((16#${header:32:8})) x $((16#${header:40:8}))"
+done
+echo "the icon: an SVG and PNGs of ${icon_sizes[*]} pixels"
 
 # In a sanitizer run Mesa's software driver is preloaded, as the end-to-end tests do
 # (tests/e2e/e2elib.py): loaded for good, its leaks match the suppressions at exit.

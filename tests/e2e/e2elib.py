@@ -491,6 +491,16 @@ class Game:
             previous = shot
 
 
+def start_ready(stage, games):
+    """Starts the game from `stage`, puts it in the list `games` that run() ends, and
+    waits until its first frame is drawn and still; returns it."""
+    game = Game(stage)
+    games.append(game)
+    game.start()
+    game.wait_ready()
+    return game
+
+
 # ---------------------------------------------------------------------------------
 # Playing
 # ---------------------------------------------------------------------------------
@@ -520,8 +530,9 @@ class OwnDisplay:
     """An Xvfb of the test's own, on a display number it picks itself, and optionally a
     window manager on it; DISPLAY names it from start() on. stop() ends them all."""
 
-    def __init__(self, width, height):
+    def __init__(self, width, height, server_args=()):
         self.size = (width, height)
+        self.server_args = list(server_args)  # more of Xvfb's options: screens, extensions
         self.procs = []
         self.config = None
 
@@ -535,7 +546,7 @@ class OwnDisplay:
         read_end, write_end = os.pipe()
         # -noreset: a server whose last client leaves resets and refuses connections meanwhile.
         self._start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
-                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
+                     "-nolisten", "tcp", "-noreset", *self.server_args], pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as answer:
             number = answer.readline().strip()
@@ -580,19 +591,32 @@ def geometry(game):
     return tuple(int(re.search(rf"^\s*{key}:\s*(-?\d+)", out, re.M).group(1)) for key in keys)
 
 
-def on_screen_with_frame(game):
+def intersection(a, b):
+    """The part of rectangle a (x, y, width, height) inside b; None where none is."""
+    left, top = max(a[0], b[0]), max(a[1], b[1])
+    right, bottom = min(a[0] + a[2], b[0] + b[2]), min(a[1] + a[3], b[1] + b[3])
+    return (left, top, right - left, bottom - top) if right > left and bottom > top else None
+
+
+def on_screen_with_frame(game, monitor=None):
     """The window's geometry, checked to lie with its window manager's frame inside the
-    work area; returns (window, frame extents, work area)."""
+    work area, and inside `monitor` (x, y, width, height) where one is given; returns
+    (window, frame extents, the area it lies in)."""
     window = geometry(game)
     left, top, width, height = window
     frame_left, frame_right, frame_top, frame_bottom = cardinals("-id", game.window, "_NET_FRAME_EXTENTS")
-    area_x, area_y, area_width, area_height = cardinals("-root", "_NET_WORKAREA")[:4]
+    area = tuple(cardinals("-root", "_NET_WORKAREA")[:4])
     check(frame_top > 0, f"the window manager added no title bar: frame {frame_left, frame_right, frame_top, frame_bottom}")
+    if monitor is not None:
+        share = intersection(area, monitor)
+        check(share is not None, f"the work area {area} leaves nothing of the monitor {monitor}")
+        area = share
+    area_x, area_y, area_width, area_height = area
     outer = (left - frame_left, top - frame_top, left + width + frame_right, top + height + frame_bottom)
     check(outer[0] >= area_x and outer[1] >= area_y and outer[2] <= area_x + area_width
           and outer[3] <= area_y + area_height,
-          f"window {window} with frame {outer} is not inside the work area {(area_x, area_y, area_width, area_height)}")
-    return window, (frame_left, frame_right, frame_top, frame_bottom), (area_x, area_y, area_width, area_height)
+          f"window {window} with frame {outer} is not inside {'the monitor' if monitor else 'the work area'} {area}")
+    return window, (frame_left, frame_right, frame_top, frame_bottom), area
 
 
 def press_active(game, *command):
