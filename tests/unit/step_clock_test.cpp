@@ -3,6 +3,7 @@
 // does not make the timeline race, and a step that changes nothing drawn asks for no frame.
 #include <cmath>
 #include <functional>
+#include <set>
 
 #include "tests/unit/game_fixture.h"
 
@@ -172,6 +173,42 @@ TEST_F(GameTest, TheStepThatEndsAWinningSpinAsksForAFrame) {
     EXPECT_EQ(game.shownTickets, 0);  // no frame was drawn here to copy it
     EXPECT_EQ(frameAtEnd, 432);
     EXPECT_EQ(fakeglut::windowRedisplays(), 432);
+}
+
+// S pressed at any moment around the end of a winner's spin: as the last steps run, as
+// the chain fires its last periods with the idle callback on, or once it has turned it
+// off. The ball's first step comes within a period of the press, and it goes on.
+TEST_F(GameTest, STheMomentAWinnersSpinEndsBouncesTheBallWithinAPeriod) {
+    for (uint64_t frameMs : {0, 20}) {
+        Loop loop;
+        loop.frameMs = frameMs;
+        uint64_t ended = 0;
+        loop.afterIdle = [&ended] {
+            if (ended == 0 && game.animating == 0) ended = fakeglut::now();
+        };
+        betOne();
+        loop.run(8000);
+        ASSERT_NE(ended, 0u);
+        loop.afterIdle = nullptr;
+        for (int pressed = -300; pressed < 700; pressed += 7) {
+            SCOPED_TRACE(testing::Message() << frameMs << " ms a frame, S " << pressed << " ms from the end");
+            SetUp();
+            game.tickets = WinnerTickets;
+            betOne();
+            loop.run(ended + pressed);
+            ASSERT_EQ(game.animating, pressed < 0 ? 1 : 0);
+            onKeyboard('s', 0, 0);
+            const float atPress = game.ballHeight;
+            loop.run(Period + 17 + frameMs);
+            EXPECT_NE(game.ballHeight, atPress) << "the ball waits";
+            std::set<float> heights;
+            loop.afterIdle = [&heights] { heights.insert(game.ballHeight); };
+            loop.run(100);
+            loop.afterIdle = nullptr;
+            EXPECT_GE(heights.size(), 3u) << "the ball stopped";
+        }
+        SetUp();
+    }
 }
 
 }  // namespace
