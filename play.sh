@@ -7,10 +7,26 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# What building and playing needs: the tests' frameworks are test.sh's.
-PLAY_PACKAGES=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libx11-dev libcairo2-dev
-               fonts-dejavu-core)
-PLAY_PACKAGES+=(libopenal-dev)  # the sound: OpenAL Soft
+# What building needs, from the Build-Depends of debian/control: for the game alone
+# (KIND game), without debhelper and what only the tests need (<!nocheck>); for the
+# package and its tests (KIND package), all of them. Debian assumes the compiler and make.
+build_depends() {
+    local with_tests='' dep
+    [[ $1 == package ]] && with_tests=yes
+    awk '/^[^ \t]/ { on = /^Build-Depends:/; sub(/^Build-Depends:/, "") } on' "$ROOT/debian/control" | tr ',' '\n' |
+        while read -r dep; do
+            [[ -n $dep ]] || continue
+            if [[ $dep == *'<!nocheck>'* && -z $with_tests ]]; then continue; fi
+            dep=${dep%% *}
+            if [[ $dep == debhelper-compat ]]; then
+                [[ -n $with_tests ]] && echo debhelper
+                continue
+            fi
+            echo "$dep"
+        done
+}
+mapfile -t PLAY_PACKAGES < <(build_depends game)
+PLAY_PACKAGES=(g++ make "${PLAY_PACKAGES[@]}")
 
 # Installs those of the packages given that are missing. As root through apt-get; as
 # anyone else it prints the line to run and exits 1. Installed packages are not asked

@@ -1,5 +1,5 @@
-// The program's own answers on the command line, --help and --version, given before
-// GLUT or a display is touched; every other argument is left to GLUT.
+// The program's own answers on the command line, -h or --help and -v or --version, given
+// before GLUT or a display is touched; every other argument is left to GLUT.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -11,28 +11,51 @@
 #error "SLOT_VERSION names the version; the build defines it"
 #endif
 
-static const int KeyNameColumn = 10;  // where --help starts the words after a key's name
+static const int KeyNameColumn = 10;     // where --help starts the words after a key's name
+static const int OptionNameColumn = 17;  // where --help starts the words after an option's names
+
+struct ProgramOption {
+    const char* shortName;
+    const char* longName;
+    CommandLineAnswer answer;
+    const char* helpWords;
+};
+
+// In the order --help and the manual page list them.
+static const ProgramOption programOptions[] = {
+    {"-h", "--help", AnswerHelp, "print the usage, the keys and how to play, and exit"},
+    {"-v", "--version", AnswerVersion, "print the name and the version, and exit"},
+};
 
 CommandLineAnswer commandLineAnswer(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) return AnswerHelp;
-        if (std::strcmp(argv[i], "--version") == 0) return AnswerVersion;
-    }
+    for (int i = 1; i < argc; ++i)
+        for (const ProgramOption& option : programOptions)
+            if (std::strcmp(argv[i], option.shortName) == 0 || std::strcmp(argv[i], option.longName) == 0)
+                return option.answer;
     return AnswerNone;
 }
 
+// "name" padded with spaces to `column`, and at least one.
+static std::string padded(std::string name, int column) {
+    name.resize(std::max(name.size() + 1, static_cast<size_t>(column)), ' ');
+    return name;
+}
+
 static std::string helpText() {
-    std::string text =
-        "Usage: slot-machine [GLUT options]\n"
-        "       slot-machine --help | --version\n"
+    std::string text = "Usage: slot-machine [GLUT options]\n       slot-machine";
+    for (const ProgramOption& option : programOptions)
+        text += std::string(&option == programOptions ? " " : " | ") + option.shortName + " | " + option.longName;
+    text +=
+        "\n"
         "A three-reel slot machine in 3D. Options such as -display NAME are GLUT's.\n"
         "\n"
-        "Keys (letters in either case):\n";
-    for (const KeyBinding& key : keyBindings) {
-        std::string line = std::string("  ") + key.name;
-        line.resize(std::max(line.size() + 1, static_cast<size_t>(KeyNameColumn)), ' ');
-        text += line + key.helpWords + "\n";
-    }
+        "Options:\n";
+    for (const ProgramOption& option : programOptions)
+        text += padded(std::string("  ") + option.shortName + ", " + option.longName, OptionNameColumn) +
+                option.helpWords + "\n";
+    text += "\nKeys (letters in either case):\n";
+    for (const KeyBinding& key : keyBindings)
+        text += padded(std::string("  ") + key.name, KeyNameColumn) + key.helpWords + "\n";
     text += "\nHow to play: you start with " + std::to_string(StartCredits) +
             " tokens. Click BET 1 or BET 5 to stake one or five\n"
             "tokens and spin; the lever or Space spins again at the last stake. A pair pays\n"

@@ -81,7 +81,7 @@ constexpr int32_t ReelStops[4] = {25, 135, 215, 305};
 
 // Animation: the timer chain's period, the steps' clock, and each step's moves
 constexpr unsigned TimerPeriodMs = 166;
-constexpr int StepsPerSecond = 60;                   // of the steady clock, whatever the frame rate
+constexpr int StepsPerSecond = 120;                  // of the steady clock, whatever the frame rate
 constexpr int MaxCatchUpSteps = StepsPerSecond / 4;  // a late frame runs at most a quarter second's steps
 constexpr float LeverStep = 2.0f;
 constexpr float LeverFullPull = 70.0f;
@@ -133,8 +133,8 @@ void onSpecialKeyUp(int key, int x, int y);
 // freeglut's own fallback moves the window partly off screen, so F11 and Escape do nothing.
 extern bool fullScreenOffered;
 
-// What the command line asks of the program itself: --help and --version are answered
-// without a display; every other argument is GLUT's.
+// What the command line asks of the program itself: -h or --help and -v or --version are
+// answered without a display; every other argument is GLUT's.
 enum CommandLineAnswer { AnswerNone, AnswerHelp, AnswerVersion };
 CommandLineAnswer commandLineAnswer(int argc, const char* const* argv);
 // The text of an answer: the usage, the keys and how to play; or the name and version.

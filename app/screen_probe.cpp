@@ -1,15 +1,18 @@
-// Reads, before the game's window exists, the desktop's scale (Xft.dpi), the work area of
-// the screen and the frame the window manager adds (EWMH), so the window opens at the
-// desktop's scale and wholly on screen. Kept apart from the game's headers: Xlib's names
-// would clash with the game's own.
+// Reads, before the game's window exists, the desktop's scale (Xft.dpi), its monitors
+// (RandR, Xinerama), the work area and the frame the window manager adds (EWMH), so the
+// window opens at the desktop's scale and wholly on one monitor. Kept apart from the
+// game's headers: Xlib's names would clash with the game's own.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
 #include <poll.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <vector>
 
 #include "app/window_fit.h"
 
@@ -113,6 +116,39 @@ static ScreenRect workArea(Display* display, Window root, const ScreenRect& scre
             static_cast<int>(bottom - top)};
 }
 
+// The monitors as RandR 1.5 lists them (the active ones), else as Xinerama's heads, each
+// kept inside the screen; none where the server knows neither, and the screen is then
+// the one monitor.
+static std::vector<ScreenRect> monitors(Display* display, Window root, const ScreenRect& screen) {
+    std::vector<ScreenRect> found;
+    auto add = [&found, &screen](int x, int y, int width, int height) {
+        const ScreenRect shown = intersection({x, y, width, height}, screen);
+        if (shown.width > 0 && shown.height > 0) found.push_back(shown);
+    };
+    int opcode = 0;
+    int event = 0;
+    int error = 0;
+    int major = 0;
+    int minor = 0;
+    // Asked of the server first: libXrandr keeps, and never frees, a record of a display
+    // whose server it finds without RandR.
+    if (XQueryExtension(display, RANDR_NAME, &opcode, &event, &error) && XRRQueryVersion(display, &major, &minor) &&
+        (major > 1 || (major == 1 && minor >= 5))) {
+        int count = 0;
+        XRRMonitorInfo* info = XRRGetMonitors(display, root, True, &count);
+        for (int i = 0; info && i < count; ++i) add(info[i].x, info[i].y, info[i].width, info[i].height);
+        if (info) XRRFreeMonitors(info);
+        if (!found.empty()) return found;
+    }
+    if (XineramaQueryExtension(display, &event, &error) && XineramaIsActive(display)) {
+        int count = 0;
+        XineramaScreenInfo* heads = XineramaQueryScreens(display, &count);
+        for (int i = 0; heads && i < count; ++i) add(heads[i].x_org, heads[i].y_org, heads[i].width, heads[i].height);
+        if (heads) XFree(heads);
+    }
+    return found;
+}
+
 // ---------------------------------------------------------------------------------
 // Asking for the frame
 // ---------------------------------------------------------------------------------
@@ -180,11 +216,12 @@ ScreenRect placeWindowOnScreen(const ScreenRect& wanted, const std::string& disp
     const Window root = RootWindow(display, number);
     const ScreenRect screen = {0, 0, DisplayWidth(display, number), DisplayHeight(display, number)};
     const ScreenRect area = workArea(display, root, screen);
+    const std::vector<ScreenRect> shown = monitors(display, root, screen);
     const ScreenRect scaled = scaleForDesktop(wanted, xftDpi(display));
     const FrameExtents frame = frameOfNewWindow(display, root, scaled, screen);
     *fullScreen = windowManagerRuns(display, root) && supports(display, root, "_NET_WM_STATE_FULLSCREEN");
     XSync(display, False);
     XSetErrorHandler(previous);
     XCloseDisplay(display);
-    return fitWindow(scaled, area, frame);
+    return fitWindowOnMonitor(scaled, shown, area, frame);
 }

@@ -1,9 +1,10 @@
-// Sizing the window for the desktop's scale, and fitting it into the screen's work area
-// with the window manager's frame.
+// Sizing the window for the desktop's scale, choosing the monitor it opens on, and fitting
+// it into that monitor's share of the work area with the window manager's frame.
 #include "app/window_fit.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -35,6 +36,38 @@ ScreenRect fitWindow(const ScreenRect& wanted, const ScreenRect& area, const Fra
     place.x = placeSpan(wanted.x, place.width + frameWidth, area.x, area.width);
     place.y = placeSpan(wanted.y, place.height + frameHeight, area.y, area.height);
     return place;
+}
+
+ScreenRect intersection(const ScreenRect& a, const ScreenRect& b) {
+    const int left = std::max(a.x, b.x);
+    const int top = std::max(a.y, b.y);
+    const int right = std::min(a.x + a.width, b.x + b.width);
+    const int bottom = std::min(a.y + a.height, b.y + b.height);
+    if (right <= left || bottom <= top) return {left, top, 0, 0};
+    return {left, top, right - left, bottom - top};
+}
+
+// How far (x, y) lies from `r`, squared; 0 inside it.
+static int64_t distanceSquared(const ScreenRect& r, int x, int y) {
+    const int64_t dx = x < r.x ? r.x - x : (x >= r.x + r.width ? x - (r.x + r.width - 1) : 0);
+    const int64_t dy = y < r.y ? r.y - y : (y >= r.y + r.height ? y - (r.y + r.height - 1) : 0);
+    return dx * dx + dy * dy;
+}
+
+ScreenRect monitorAt(const std::vector<ScreenRect>& monitors, int x, int y) {
+    const ScreenRect* nearest = &monitors.front();
+    for (const ScreenRect& monitor : monitors)
+        if (distanceSquared(monitor, x, y) < distanceSquared(*nearest, x, y)) nearest = &monitor;
+    return *nearest;
+}
+
+ScreenRect fitWindowOnMonitor(const ScreenRect& wanted, const std::vector<ScreenRect>& monitors,
+                              const ScreenRect& workArea, const FrameExtents& frame) {
+    if (monitors.empty()) return fitWindow(wanted, workArea, frame);
+    const ScreenRect monitor = monitorAt(monitors, wanted.x, wanted.y);
+    // _NET_WORKAREA is one rectangle for the whole desktop: what it leaves of the monitor.
+    const ScreenRect share = intersection(monitor, workArea);
+    return fitWindow(wanted, share.width > 0 ? share : monitor, frame);
 }
 
 ScreenRect scaleForDesktop(const ScreenRect& wanted, const std::string& xftDpi) {

@@ -1,10 +1,12 @@
 // Where the game's window opens and how large: the size it asks for, scaled by the
-// desktop's Xft.dpi, at the place it asks for when the screen holds it, else the largest
-// square that fits the work area with the window manager's frame.
+// desktop's Xft.dpi, on the monitor that holds the place it asks for (or the nearest),
+// at that place when the monitor's share of the work area holds it, else the largest
+// square that fits there with the window manager's frame.
 // Plain types only: the X code behind it keeps Xlib's names away from the game's own.
 #pragma once
 
 #include <string>
+#include <vector>
 
 // ---------------------------------------------------------------------------------
 // Types
@@ -30,6 +32,19 @@ struct FrameExtents {
 // shrunk to the largest square that fits with its frame (never larger than wanted).
 ScreenRect fitWindow(const ScreenRect& wanted, const ScreenRect& area, const FrameExtents& frame);
 
+// The part of `a` inside `b`; 0 x 0 where they do not overlap.
+ScreenRect intersection(const ScreenRect& a, const ScreenRect& b);
+
+// The monitor a window asked at (x, y) opens on: the first of `monitors` that holds the
+// point, else the one nearest to it. `monitors` must not be empty.
+ScreenRect monitorAt(const std::vector<ScreenRect>& monitors, int x, int y);
+
+// The place for `wanted` on a desktop of `monitors` (none where they are not known) whose
+// work area is `workArea`: fitted as by fitWindow into the monitor's share of the work
+// area (the monitor itself where the work area leaves it nothing).
+ScreenRect fitWindowOnMonitor(const ScreenRect& wanted, const std::vector<ScreenRect>& monitors,
+                              const ScreenRect& workArea, const FrameExtents& frame);
+
 // `wanted` with its size scaled by the desktop's scale: the Xft.dpi resource as text
 // against 96 dpi. Unset ("") or unreadable, the size stays; an absurd value is bounded.
 ScreenRect scaleForDesktop(const ScreenRect& wanted, const std::string& xftDpi);
@@ -39,8 +54,9 @@ ScreenRect scaleForDesktop(const ScreenRect& wanted, const std::string& xftDpi);
 std::string glutDisplayOption(int argc, const char* const* argv);
 
 // Asks the X server `displayName` ("" for the one in DISPLAY) for the desktop's Xft.dpi,
-// the work area and the frame its window manager will add, scales `wanted` by the dpi
-// and fits it into them; without a server, `wanted` comes back. Sets `*fullScreen` to whether the window manager offers
-// fullscreen windows. Call after glutInit: while GLUT's connection is open, closing the
-// probe's does not make a server with no other client reset and refuse the next one.
+// its monitors (RandR 1.5, else Xinerama, else the screen as one), the work area and the
+// frame its window manager will add, scales `wanted` by the dpi and fits it on its
+// monitor; without a server, `wanted` comes back. Sets `*fullScreen` to whether the
+// window manager offers fullscreen windows. Call after glutInit: while GLUT's connection
+// is open, closing the probe's does not make a server with no other client reset and refuse the next one.
 ScreenRect placeWindowOnScreen(const ScreenRect& wanted, const std::string& displayName, bool* fullScreen);

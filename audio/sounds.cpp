@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/game_state.h"
+
 namespace {
 
 // ---------------------------------------------------------------------------------
@@ -50,12 +52,17 @@ void strike(Wave& w, Noise& noise, double start, double freq, double amp, double
 // The lever
 // ---------------------------------------------------------------------------------
 
-// The pawl snapping over one tooth: a dry tick of steel.
+// The time from one tooth of the ratchet to the next as the lever rises (25 ms).
+constexpr double ToothSpacing = RatchetTooth / (static_cast<double>(LeverStep) * StepsPerSecond);
+
+// The pawl snapping over one tooth: a dry tick of steel, made to the teeth's spacing so
+// that each tick has rung out before the one after next takes its source over.
 void makeTooth(Wave& w, Noise& noise, double p) {
-    w.assign(framesOf(0.07), 0.0f);
-    addClick(w, noise, 0.0, 3300.0 * p, 3.0, 0.6, 0.0015);
-    strike(w, noise, 0.0, 1850.0 * p, 0.30, 0.008, 0.0005);
-    strike(w, noise, 0.0, 760.0 * p, 0.25, 0.011, 0.0008);
+    const double s = ToothSpacing;
+    w.assign(framesOf(1.8 * s), 0.0f);
+    addClick(w, noise, 0.0, 3300.0 * p, 3.0, 0.6, 0.03 * s);
+    strike(w, noise, 0.0, 1850.0 * p, 0.30, 0.16 * s, 0.01 * s);
+    strike(w, noise, 0.0, 760.0 * p, 0.25, 0.22 * s, 0.016 * s);
 }
 
 // The lever against its stop: a clack of the steel plates, a little thud, the arm's
@@ -80,9 +87,14 @@ void makeClack(Wave& w, Noise& noise) {
 // The reels
 // ---------------------------------------------------------------------------------
 
+// The loops are made for reels that turn 2400 degrees (6.7 turns) a second.
+static_assert(ReelStep * StepsPerSecond == 2400.0f, "the reels' runs are made for their speed: remake them");
+
 // Detents a second of each reel's loop: three rates that never fall into step, so
 // the sound thins audibly as the reels land one by one.
-constexpr int RunTicks[3] = {21, 23, 25};
+constexpr int RunTicks[3] = {42, 46, 50};
+constexpr double RunSwells = 7.0;   // the whirr swells once a turn, whole times a second
+constexpr double RunDrive = 220.0;  // the pitch of the drive's whine, whole cycles a second
 
 // One reel turning, one second that repeats without a seam: the detents ticking past,
 // each a little different, over the whirr of the drum and the whine of its drive.
@@ -97,15 +109,15 @@ void makeRun(Wave& w, Noise& noise, int reel) {
         addPartial(w, at, 980.0 + 70.0 * r, 0.28 * accent, 0.0045, 0.0004, true);
         addPartial(w, at, 430.0 + 30.0 * r, 0.16 * accent, 0.006, 0.0006, true);
     }
-    // The whirr swells three times a second as the drum turns.
+    // The whirr swells as the drum turns.
     Wave whirr(w.size(), 0.0f);
     addLoopNoise(whirr, noise, bandPass(800.0 + 100.0 * r, 0.8), 0.14);
     for (size_t i = 0; i < w.size(); ++i) {
         const double t = static_cast<double>(i) / SampleRate;
-        w[i] += static_cast<float>((1.0 + 0.25 * std::sin(TwoPi * 3.0 * t + r)) * whirr[i]);
+        w[i] += static_cast<float>((1.0 + 0.25 * std::sin(TwoPi * RunSwells * t + r)) * whirr[i]);
     }
     // The whine: whole cycles a second, so the loop closes on itself.
-    const double drive = 110.0 + 10.0 * r;
+    const double drive = RunDrive + 20.0 * r;
     for (int h = 2; h <= 5; ++h) addPartial(w, 0.0, h * drive, 0.03 / h, 1e9, 0.0);
 }
 
@@ -143,22 +155,33 @@ void addBell(Wave& w, Noise& noise, double start, double freq, double amp) {
         strike(w, noise, start, partial[0] * freq, partial[1] * amp, partial[2], 0.002);
 }
 
+// The result is heard about this long after the right reel's knock, so that its attack
+// keeps clear of the knock's peak. Its cue comes ResultDelaySteps after the knock's, and
+// either sound may start up to a mixing period (1024 frames) after its cue: the sound
+// waits out the rest, and that period.
+constexpr double ResultAfterKnock = 0.1;
+constexpr double MixingPeriod = 1024.0 / SampleRate;
+constexpr double ResultLead = ResultAfterKnock + MixingPeriod - ResultDelaySteps / static_cast<double>(StepsPerSecond);
+
 // A bell struck twice, a fourth apart.
 void makeChime(Wave& w, Noise& noise) {
-    w.assign(framesOf(1.7), 0.0f);
-    addBell(w, noise, 0.0, 783.99, 0.8);   // G5
-    addBell(w, noise, 0.13, 1046.5, 1.0);  // C6
+    w.assign(framesOf(ResultLead + 1.7), 0.0f);
+    addBell(w, noise, ResultLead, 783.99, 0.8);         // G5
+    addBell(w, noise, ResultLead + 0.13, 1046.5, 1.0);  // C6
 }
 
-// C major climbing in four brass notes, then its chord held with a little vibrato.
+// C major climbing in four brass notes, then its chord held with a little vibrato. The
+// winnings land 174 steps (1.45 s) after the result's cue: the chord has died away by
+// then, and the payout is counted out alone.
 constexpr double FanfareNotes[4] = {523.25, 659.25, 783.99, 1046.5};  // C5 E5 G5 C6
 
 void makeFanfare(Wave& w) {
-    w.assign(framesOf(1.65), 0.0f);
+    w.assign(framesOf(ResultLead + 1.35), 0.0f);
     const Envelope note{0.012, 0.08, 0.75, 0.12, 0.06};
-    for (int k = 0; k < 4; ++k) addTone(w, 0.1 * k, FanfareNotes[k], 0.5, note, 8, 1.1);
-    const Envelope chord{0.015, 0.1, 0.8, 0.85, 0.35};
-    for (int k = 0; k < 4; ++k) addTone(w, 0.42, FanfareNotes[k], k == 3 ? 0.2 : 0.3, chord, 8, 1.1, 0.004);
+    for (int k = 0; k < 4; ++k) addTone(w, ResultLead + 0.1 * k, FanfareNotes[k], 0.5, note, 8, 1.1);
+    const Envelope chord{0.015, 0.1, 0.8, 0.65, 0.25};
+    for (int k = 0; k < 4; ++k)
+        addTone(w, ResultLead + 0.42, FanfareNotes[k], k == 3 ? 0.2 : 0.3, chord, 8, 1.1, 0.004);
 }
 
 // ---------------------------------------------------------------------------------

@@ -61,11 +61,11 @@ constexpr int Variants = 6;
 
 // The lever stands right of the reels; the runs and knocks are heard where their reels are.
 constexpr SoundPlan soundPlans[SoundCount] = {
-    {VoiceLever, -33.0f, 4.0f, 0.7f, 1.0f, Variants},   // tooth
-    {VoiceLever, -19.0f, 6.0f, 0.7f, 1.0f, 1},          // clack
-    {VoiceRunLeft, -24.5f, 5.0f, 1.0f, 0.6f, 1},        // run, left reel
-    {VoiceRunCentre, -24.5f, 5.0f, 1.0f, 1.0f, 1},      // run, centre reel
-    {VoiceRunRight, -24.5f, 5.0f, 0.6f, 1.0f, 1},       // run, right reel
+    {VoiceLever, -36.0f, 4.0f, 0.7f, 1.0f, Variants},   // tooth: forty a second as the lever rises
+    {VoiceLever, -19.0f, 7.0f, 0.7f, 1.0f, 1},          // clack
+    {VoiceRunLeft, -24.5f, 7.0f, 1.0f, 0.6f, 1},        // run, left reel
+    {VoiceRunCentre, -24.5f, 7.0f, 1.0f, 1.0f, 1},      // run, centre reel
+    {VoiceRunRight, -24.5f, 7.0f, 0.6f, 1.0f, 1},       // run, right reel
     {VoiceKnock, -22.0f, 6.0f, 1.0f, 0.6f, Variants},   // knock, left reel
     {VoiceKnock, -22.0f, 6.0f, 1.0f, 1.0f, Variants},   // knock, centre reel
     {VoiceKnock, -21.0f, 6.0f, 0.6f, 1.0f, Variants},   // knock, right reel: the last

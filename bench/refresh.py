@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """The game's timing on displays of different refresh rates, measured from outside: the
 game runs under libslot-swap-log.so, which holds each buffer swap to the next tick of an
-emulated refresh and logs every swap with hashes of the right reel and of the first
-ticket stub as drawn. For each rate, a fresh game plays two spins with BET 1 (a loss,
-then a pair); of the second it reports the wall time from the press to the right reel's
-landing (its last change) and to the settled spin (the ticket in the bar), the frames
-and processor seconds it took, and then the frames and processor seconds of 10 s at
-rest after it, on a loser's prize counter and on the token counter after the prize
-counter.
+emulated refresh and logs every swap with hashes of the lever's knob, of each reel and
+of the first ticket stub as drawn. For each rate, a fresh game plays two spins with
+BET 1 (a loss, then a pair); of the second it reports the wall time from the press to
+the first step (the lever, which the press put back from its rest to 0, rises), to
+each reel's landing (its last change) and to the settled spin (the ticket in the
+bar), the frames and processor seconds it took, and then the frames and processor
+seconds of 10 s at rest after it, on a loser's prize counter and on the token counter
+after the prize counter.
 
 Usage (under the X display in DISPLAY, with the release build's stage and the shim):
   bench/refresh.py [--rates none,30,60,144] [--rest 10] [--rounds 1] SHIM STAGE [STAGE ...]
@@ -20,22 +21,19 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from e2elib import (BET_ONE, WINDOW_SIZE, WINDOW_X, WINDOW_Y, Game, check, game_environment,  # noqa: E402
-                    project, stub_point, wait_for)
+from e2elib import BET_ONE, LEVER_KNOB, Game, SwapLog, check, project, stub_point, wait_for  # noqa: E402
 
 SPIN_STEPS = 432
-RIGHT_REEL = (690, 420, 60, 120)  # root pixels (left, top, width, height) inside the right reel's window
+# Root pixels (left, top, width, height) inside each reel's window: left, centre, right.
+REELS = [(497, 420, 60, 120), (595, 420, 60, 120), (690, 420, 60, 120)]
+LEVER, STUB = 3, 4  # the hashes after the reels'
 
 
-def gl_area(left, top, width, height):
-    """A root-pixel rectangle of the game window as GL window coordinates x,y,w,h."""
-    return (left - WINDOW_X, WINDOW_SIZE - (top - WINDOW_Y) - height, width, height)
-
-
-def watch_list():
-    sx, sy = project(*stub_point(0))
-    areas = [gl_area(*RIGHT_REEL), gl_area(sx - 2, sy - 2, 5, 5)]
-    return ";".join(",".join(str(v) for v in area) for area in areas)
+def watched():
+    """The three reels, the lever's knob at rest and the first ticket stub, hashed in
+    this order in each swap."""
+    spots = [project(*LEVER_KNOB), project(*stub_point(0))]
+    return REELS + [(x - 2, y - 2, 5, 5) for x, y in spots]
 
 
 def cpu_seconds(pid):
@@ -50,24 +48,6 @@ def cpu_seconds(pid):
     return total / 1e9
 
 
-class SwapLog:
-    """The shim's log: (seconds, swap number, reel hash, stub hash) per swap."""
-
-    def __init__(self, path):
-        self.path = path
-
-    def swaps(self):
-        if not os.path.exists(self.path):
-            return []
-        out = []
-        with open(self.path) as f:
-            for line in f:
-                parts = line.split()
-                if len(parts) == 4 and line.endswith("\n"):
-                    out.append((int(parts[0]) / 1e6, int(parts[1]), parts[2], parts[3]))
-        return out
-
-
 def measure(stage, shim, rate, rest):
     game = Game(stage)
     log = SwapLog(os.path.join(game.dir, "swaps.log"))
@@ -75,13 +55,9 @@ def measure(stage, shim, rate, rest):
     audio_config = os.path.join(game.dir, "openal-bench.conf")
     with open(audio_config, "w") as f:
         f.write("drivers = alsa\n[alsa]\ndevice = slot-machine-no-such-device\n")
-    env = game_environment()
+    log.preload(game, shim, watched(), rate)
     game.env.update({
         "ALSOFT_CONF": audio_config,
-        "LD_PRELOAD": ":".join(filter(None, [shim, env.get("LD_PRELOAD")])),
-        "SLOT_SWAP_LOG": log.path,
-        "SLOT_REFRESH_HZ": str(rate or 0),
-        "SLOT_WATCH": watch_list(),
         "LP_NUM_THREADS": os.environ.get("LP_NUM_THREADS", "1"),
     })
     result = {}
@@ -93,7 +69,7 @@ def measure(stage, shim, rate, rest):
         def settle(before_count, stub_before):
             def ticket_shown():
                 for swap in log.swaps()[before_count:]:
-                    if swap[3] != stub_before:
+                    if swap[2][STUB] != stub_before:
                         return swap
                 return None
             return wait_for(ticket_shown, 120, "the spin's ticket in the bar", poll=0.02)
@@ -104,7 +80,7 @@ def measure(stage, shim, rate, rest):
 
         # The second spin, a pair: its ticket shows when the spin is over.
         swaps = log.swaps()
-        count, stub_before = len(swaps), swaps[-1][3]
+        count, stub_before = len(swaps), swaps[-1][2][STUB]
         cpu_before = cpu_seconds(pid)
         # From just before the click is sent: the figures hold xdotool's few milliseconds.
         pressed = time.monotonic()
@@ -112,9 +88,15 @@ def measure(stage, shim, rate, rest):
         settled = settle(count, stub_before)
         cpu_spin = cpu_seconds(pid) - cpu_before
         spin = [s for s in log.swaps()[count:] if s[0] <= settled[0]]
-        reel_changes = [b for a, b in zip([swaps[-1]] + spin, spin) if a[2] != b[2]]
-        check(reel_changes, "the right reel never moved")
-        result["lands"] = reel_changes[-1][0] - pressed
+
+        def changes(i):
+            return [b[0] - pressed for a, b in zip([swaps[-1]] + spin, spin) if a[2][i] != b[2][i]]
+
+        check(len(changes(LEVER)) > 1, "the lever never rose")
+        result["first step"] = changes(LEVER)[1]  # after the press's own frame
+        for i, name in enumerate(("left lands", "centre lands", "lands")):
+            check(changes(i), f"reel {i} never moved")
+            result[name] = changes(i)[-1]
         result["settled"] = settled[0] - pressed
         result["spin frames"] = len(spin)
         result["spin cpu"] = cpu_spin
@@ -158,11 +140,14 @@ def main():
                 print(f"{stage} {label} round {round_ + 1}: " + ", ".join(f"{k} {v:.2f}" if isinstance(v, float)
                       else f"{k} {v}" for k, v in r.items()), file=sys.stderr, flush=True)
     rest = f"{args.rest:g} s"
-    print(f"| stage | refresh | right reel lands (s) | spin settled (s) | frames per spin (per step) | cpu s per spin "
-          f"| at rest after a spin: frames, cpu s per {rest} | loser's prize counter | token counter after S |")
-    print("| --- | --- | --- | --- | --- | --- | --- | --- | --- |")
+    print(f"| stage | refresh | first step, left and centre reels land (s) | right reel lands (s) | spin settled (s) "
+          f"| frames per spin (per step) | cpu s per spin | at rest after a spin: frames, cpu s per {rest} "
+          f"| loser's prize counter | token counter after S |")
+    print("| --- | --- | --- | --- | --- | --- | --- | --- | --- | --- |")
     for stage, label, r in rows:
-        print(f"| {os.path.basename(os.path.normpath(stage))} | {label} | {r['lands']:.2f} | {r['settled']:.2f} "
+        print(f"| {os.path.basename(os.path.normpath(stage))} | {label} "
+              f"| {r['first step']:.2f}, {r['left lands']:.2f}, {r['centre lands']:.2f} | {r['lands']:.2f} "
+              f"| {r['settled']:.2f} "
               f"| {r['spin frames']} ({r['spin frames'] / SPIN_STEPS:.2f}) | {r['spin cpu']:.2f} "
               f"| {r['after spin frames']}, {r['after spin cpu']:.2f} | {r['loser prize frames']}, "
               f"{r['loser prize cpu']:.2f} | {r['tokens after prize frames']}, {r['tokens after prize cpu']:.2f} |")

@@ -1,5 +1,5 @@
 // The animation driver: a 166 ms timer keeps the idle callback on while an animation
-// runs; the idle callback runs the steps the clock has made due (60 a second) and asks
+// runs; the idle callback runs the steps the clock has made due (120 a second) and asks
 // for a frame only when they changed the picture. What a step moves is in steps.cpp.
 #include <GL/glut.h>
 

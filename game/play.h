@@ -56,6 +56,9 @@ void hearReels();
 // Books winnings for the payout heard when the animation ends and the status bar
 // shows them; amounts below zero count as none.
 void bookWinnings(int32_t tokens, int32_t tickets, bool threeOfAKind);
+// The status bar shows the winnings booked (the animation is over, or a new spin is
+// asked for): they are counted out, and forgotten.
+void landWinnings();
 // Forgets which reels were heard landing and the winnings booked, as at program start.
 void forgetStepSounds();
 

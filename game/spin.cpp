@@ -1,7 +1,7 @@
 // The rules: staking a spin, drawing the three reel stops, judging and paying the
 // outcome, and buying tokens. A spin is decided and booked the moment it is asked for;
-// its winnings are heard when the animation lands them. A purchase cues its coins, a
-// refusal its buzz, there and then.
+// its winnings are heard when its animation, or the next request, lands them. A
+// purchase cues its coins, a refusal its buzz, there and then.
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
@@ -82,6 +82,12 @@ static void requestSpin(int32_t stake) {
         playCue(CueBuzz);
         return;
     }
+    // Winnings that still wait for the end of an earlier spin's animation land now, in
+    // the frame of the press, and are never carried into the new spin: its own wait
+    // for its own animation's end.
+    game.shownCredits = game.credits;
+    game.shownTickets = game.tickets;
+    landWinnings();
     game.bet = stake;
     startSpin();
     resolveSpin();

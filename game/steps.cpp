@@ -86,8 +86,7 @@ static void announceResult() {
     if (game.winKind == 2) playCue(CueFanfare);
 }
 
-// The animation is over and the status bar shows the winnings: they are counted out.
-static void landWinnings() {
+void landWinnings() {
     if (pendingTokens > 0 || pendingTickets > 0) playPayout(pendingTokens, pendingTickets, pendingTriple);
     pendingTokens = pendingTickets = 0;
     pendingTriple = false;

@@ -60,6 +60,7 @@ void drawPicture() {
     applyDisplayCamera();
     placeLight();
     if (game.showAxes) drawAxes();
+    catchUpShownCounts();
     drawScreenScene();
     drawStatusBar();
     drawMenuPanel();

@@ -44,9 +44,9 @@ PartLook partLook(FramePart part) {
     case PartReelCentre: return {{game.reelAngle[1], 0.0, 0.0}};
     case PartReelRight: return {{game.reelAngle[2], 0.0, 0.0}};
     case PartMarquee: return {{game.marqueeAngle, static_cast<double>(marqueeSlot()), 0.0}};
-    // The tokens held: what the buttons can stake.
+    // The tokens the bar shows, by which a button is lit or dimmed.
     case PartBetOne:
-    case PartBetFive: return {{static_cast<double>(game.credits), 0.0, 0.0}};
+    case PartBetFive: return {{static_cast<double>(game.shownCredits), 0.0, 0.0}};
     case PartBall: return {{game.ballHeight, 0.0, 0.0}};
     case PartStatusBar: return {{static_cast<double>(game.shownCredits), static_cast<double>(game.shownTickets), 0.0}};
     case PartNone:

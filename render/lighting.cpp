@@ -8,6 +8,8 @@
 const Material turquoiseMaterial = {
     {0.1f, 0.28725f, 0.2745f, 0.8f}, {0.396f, 0.74151f, 0.69102f, 0.8f}, {0.297254f, 0.30829f, 0.306678f, 0.8f}, 12.8f};
 const Material whiteMaterial = {{1.0f, 1.0f, 1.0f, 0.8f}, {1.0f, 1.0f, 1.0f, 0.8f}, {1.0f, 1.0f, 1.0f, 0.8f}, 20.0f};
+const Material dimmedMaterial = {
+    {0.25f, 0.25f, 0.25f, 0.8f}, {0.2f, 0.2f, 0.2f, 0.8f}, {0.1f, 0.1f, 0.1f, 0.8f}, 20.0f};
 const Material goldMaterial = {{0.24725f, 0.2245f, 0.0645f, 1.0f},
                                {0.34615f, 0.3143f, 0.0903f, 1.0f},
                                {0.797357f, 0.723991f, 0.208006f, 1.0f},

@@ -115,16 +115,19 @@ void drawLeverKnob() {
     drawRoundPiece(PieceLeverKnob);
 }
 
-static void drawBetButton(GLuint slot) {
-    applyMaterial(whiteMaterial);
+// A bet button whose stake the tokens in the bar cannot pay is dimmed. It goes by the
+// bar, not by the tokens a spin's result may already have added: lit before the reels
+// land, a button would give the result away.
+static void drawBetButton(GLuint slot, int32_t stake) {
+    applyMaterial(game.shownCredits >= stake ? whiteMaterial : dimmedMaterial);
     glBindTexture(GL_TEXTURE_2D, slot);
     drawRoundPiece(PieceBetButton);
 }
 
-void drawBetOneButton() { drawBetButton(TexBetOne); }
+void drawBetOneButton() { drawBetButton(TexBetOne, StakeOne); }
 
 void drawBetFiveButton() {
-    drawBetButton(TexBetFive);
+    drawBetButton(TexBetFive, StakeFive);
     bindPlainTexture();
 }
 

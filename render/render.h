@@ -19,6 +19,8 @@ struct Material {
 extern const Material turquoiseMaterial;
 extern const Material whiteMaterial;
 extern const Material goldMaterial;
+// White dimmed: a bet button whose stake cannot be paid.
+extern const Material dimmedMaterial;
 
 extern const GLfloat lightPosition[4];
 extern const GLfloat lightAmbient[4];
@@ -133,10 +135,19 @@ GLuint marqueeSlot();
 
 void drawStatusBar();
 void drawMenuPanel();
+// The counts the bar shows follow the real ones while no animation holds them. The bar
+// does it as it is drawn, and the frame before its scene, whose bet buttons show them.
+void catchUpShownCounts();
 // The unit square in the colour given, as a plate under whatever slot is bound.
 void drawUnitQuad(const GLfloat colour[3]);
 void drawCoin();
 void drawTicket();
+// Draws text of digits, 'T' and '>' (an arrow) as flat strokes `height` high, from the
+// current origin along +x, in the colour given, under whatever slot is bound.
+void drawStrokes(const char* text, GLfloat height, const GLfloat colour[3]);
+// The width of such text's grid, from the origin to the right edge of its last glyph; the
+// strokes reach half a stroke past the grid on every side.
+GLfloat strokesWidth(const char* text, GLfloat height);
 
 // ---------------------------------------------------------------------------------
 // Prize and token screens

@@ -1,6 +1,7 @@
 // make-pictures OUTDIR: draws the game's nineteen bitmaps and writes them into OUTDIR.
-// make-pictures --icon SVG SOURCE: writes the game's icon as an SVG file and as the C++
-// source of the pixel sizes its window carries.
+// make-pictures --icon SVG SOURCE PNGDIR: writes the game's icon as an SVG file, as the
+// C++ source of the pixel sizes its window carries, and as PNGs named as the SVG is in
+// PNGDIR/NxN/apps.
 // Silent on success; one message and a non-zero exit status on any failure.
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -32,7 +33,7 @@ int releaseCaches(int status) {
     return status;
 }
 
-int writeIcon(const char* svgPath, const char* sourcePath) {
+int writeIcon(const char* svgPath, const char* sourcePath, const char* pngDir) {
     std::string error;
     if (!writeIconSvg(svgPath, error)) {
         std::fprintf(stderr, "make-pictures: writing the icon %s failed: %s\n", svgPath, error.c_str());
@@ -42,16 +43,22 @@ int writeIcon(const char* svgPath, const char* sourcePath) {
         std::fprintf(stderr, "make-pictures: writing the icon source %s failed: %s\n", sourcePath, error.c_str());
         return 1;
     }
+    // Named as the SVG is, which is the name the desktop entry's Icon= gives.
+    const std::string name = std::filesystem::path(svgPath).stem().string();
+    if (!writeIconPngs(pngDir, name.c_str(), error)) {
+        std::fprintf(stderr, "make-pictures: writing the icon's PNGs failed: %s\n", error.c_str());
+        return 1;
+    }
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--icon") return releaseCaches(writeIcon(argv[2], argv[3]));
+    if (argc == 5 && std::string(argv[1]) == "--icon") return releaseCaches(writeIcon(argv[2], argv[3], argv[4]));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTDIR\n       %s --icon SVG SOURCE\n", argc > 0 ? argv[0] : "make-pictures",
-                     argc > 0 ? argv[0] : "make-pictures");
+        std::fprintf(stderr, "usage: %s OUTDIR\n       %s --icon SVG SOURCE PNGDIR\n",
+                     argc > 0 ? argv[0] : "make-pictures", argc > 0 ? argv[0] : "make-pictures");
         return 2;
     }
     const std::filesystem::path outDir(argv[1]);

@@ -1,12 +1,14 @@
 // The game's icon, a red three-reel cabinet with its marquee, reels and lever: drawn once,
-// written as the SVG icon the desktop entry names and as the pixel sizes the game's
-// window carries.
+// written as the SVG icon the desktop entry names, as the PNG sizes installed beside it
+// and as the pixel sizes the game's window carries.
 #include "picture_icon.h"
 
 #include <cairo-svg.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "picture_kit.h"
 
@@ -118,33 +120,72 @@ bool writeIconSvg(const char* path, std::string& error) {
     return finishFile(part, path, error);
 }
 
-std::vector<uint32_t> iconPixels(int size) {
+// The icon drawn at `size` x `size` pixels (premultiplied ARGB32), or nullptr when Cairo
+// fails; the caller destroys it.
+static cairo_surface_t* drawnIcon(int size) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
     cairo_t* cr = cairo_create(surface);
     drawIcon(cr, size);
     const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
     cairo_surface_flush(surface);
+    if (drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) return surface;
+    cairo_surface_destroy(surface);
+    return nullptr;
+}
 
+std::vector<uint32_t> iconPixels(int size) {
     std::vector<uint32_t> pixels;
-    if (drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        const unsigned char* data = cairo_image_surface_get_data(surface);
-        const int stride = cairo_image_surface_get_stride(surface);
-        pixels.reserve(static_cast<size_t>(size) * size);
-        for (int y = 0; y < size; ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
-            for (int x = 0; x < size; ++x) {
-                // Cairo premultiplies by alpha; a window icon does not.
-                const uint32_t p = row[x];
-                const uint32_t a = p >> 24;
-                auto channel = [a](uint32_t c) { return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a); };
-                pixels.push_back(a << 24 | channel((p >> 16) & 0xFF) << 16 | channel((p >> 8) & 0xFF) << 8 |
-                                 channel(p & 0xFF));
-            }
+    cairo_surface_t* surface = drawnIcon(size);
+    if (surface == nullptr) return pixels;
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    pixels.reserve(static_cast<size_t>(size) * size);
+    for (int y = 0; y < size; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < size; ++x) {
+            // Cairo premultiplies by alpha; a window icon does not.
+            const uint32_t p = row[x];
+            const uint32_t a = p >> 24;
+            auto channel = [a](uint32_t c) { return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a); };
+            pixels.push_back(a << 24 | channel((p >> 16) & 0xFF) << 16 | channel((p >> 8) & 0xFF) << 8 |
+                             channel(p & 0xFF));
         }
     }
     cairo_surface_destroy(surface);
     return pixels;
+}
+
+bool writeIconPngs(const char* dir, const char* name, std::string& error) {
+    for (int size : kInstalledIconSizes) {
+        const std::string side = std::to_string(size);
+        std::string square = side;
+        square.append("x").append(side);
+        const std::filesystem::path folder = std::filesystem::path(dir) / square / "apps";
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        if (ec) {
+            error = "cannot create " + folder.string() + ": " + ec.message();
+            return false;
+        }
+        const std::string path = (folder / (std::string(name) + ".png")).string();
+        const std::string part = path + ".part";
+        cairo_surface_t* surface = drawnIcon(size);
+        if (surface == nullptr) {
+            error = "drawing the icon at " + side + " px failed";
+            return false;
+        }
+        // Cairo writes straight, not premultiplied, alpha and no time stamp: the same bytes every build.
+        const cairo_status_t status = cairo_surface_write_to_png(surface, part.c_str());
+        cairo_surface_destroy(surface);
+        if (status != CAIRO_STATUS_SUCCESS) {
+            error = path + ": " + cairo_status_to_string(status);
+            std::remove(part.c_str());
+            return false;
+        }
+        if (!finishFile(part, path.c_str(), error)) return false;
+    }
+    return true;
 }
 
 bool writeIconSource(const char* path, std::string& error) {

@@ -1,6 +1,6 @@
-"""The program's own answers, with no display at all: --help and --version print on
-standard output, nothing on standard error, and end with status 0, wherever they stand
-among GLUT's arguments; an answer that cannot be written ends with status 1; every other
+"""The program's own answers, with no display at all: --help and --version, and their
+short forms -h and -v, print on standard output, nothing on standard error, and end with
+status 0, wherever they stand among GLUT's arguments; an answer that cannot be written ends with status 1; every other
 argument is GLUT's, which then fails for want of a display as it would without them."""
 
 import os
@@ -23,16 +23,22 @@ def run_program(*args, stdout=subprocess.PIPE):
 
 
 def main():
-    status, out, err = run_program("--version")
-    check((status, err) == (0, "") and out.startswith("slot-machine ") and out.count("\n") == 1,
-          f"--version: status {status}, out {out!r}, err {err!r}")
-    log(f"--version: {out.strip()!r}, status 0")
+    status, version, err = run_program("--version")
+    check((status, err) == (0, "") and version.startswith("slot-machine ") and version.count("\n") == 1,
+          f"--version: status {status}, out {version!r}, err {err!r}")
+    log(f"--version: {version.strip()!r}, status 0")
 
     status, out, err = run_program("-display", ":999", "--help", "-iconic")
     lines = out.splitlines()
     check((status, err) == (0, "") and lines[0].startswith("Usage: slot-machine") and "  Space " in out,
           f"--help: status {status}, err {err!r}, out:\n{out}")
     log(f"--help among GLUT's arguments: {len(lines)} lines, status 0")
+
+    for short, long_out in (("-v", version), ("-h", out)):
+        status, short_out, err = run_program("-iconic", short)
+        check((status, err, short_out) == (0, "", long_out),
+              f"{short}: status {status}, err {err!r}, out {short_out!r}")
+    log("-v and -h answer as --version and --help, status 0")
 
     with open("/dev/full", "w") as full:
         status, _, err = run_program("--help", stdout=full)

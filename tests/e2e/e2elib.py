@@ -274,6 +274,75 @@ class Shot:
         return coin_count, stub_count, samples
 
 
+def gl_area(left, top, width, height):
+    """A root-pixel rectangle of the game window as GL window coordinates x, y, w, h."""
+    return (left - WINDOW_X, WINDOW_SIZE - (top - WINDOW_Y) - height, width, height)
+
+
+# ---------------------------------------------------------------------------------
+# The frames shown, logged by libslot-swap-log.so
+# ---------------------------------------------------------------------------------
+
+
+class SwapLog:
+    """The log of the preloaded swap logger: (seconds, swap number, hashes) per swap, the
+    hashes those of the watched regions (root-pixel rectangles) in the frame shown."""
+
+    def __init__(self, path):
+        self.path = path
+
+    def preload(self, game, shim, watched=(), refresh_hz=None):
+        """Preloads the logger into the game, watching `watched`, its swaps held to an
+        emulated refresh of `refresh_hz` (none when None)."""
+        game.env.update({
+            "LD_PRELOAD": ":".join(filter(None, [os.path.abspath(shim), game_environment().get("LD_PRELOAD")])),
+            "SLOT_SWAP_LOG": self.path,
+            "SLOT_REFRESH_HZ": str(refresh_hz or 0),
+            "SLOT_WATCH": ";".join(",".join(str(v) for v in gl_area(*area)) for area in watched),
+        })
+
+    def swaps(self):
+        if not os.path.exists(self.path):
+            return []
+        out = []
+        with open(self.path) as f:
+            for line in f:
+                parts = line.split()
+                if len(parts) >= 2 and line.endswith("\n"):
+                    out.append((int(parts[0]) / 1e6, int(parts[1]), tuple(parts[2:])))
+        return out
+
+    def count(self):
+        """The number of the last swap the log holds whole; 0 before the first."""
+        swaps = self.swaps()
+        return swaps[-1][1] if swaps else 0
+
+
+def cpu_seconds(pid):
+    """User and system time of the process so far."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+QUIET_SECONDS = 3.0
+# A process that only waits for its timers uses next to nothing; an idle callback that
+# spins takes the whole of a core. The bound lies far from both.
+BUSY_CPU_SECONDS = 0.3 * QUIET_SECONDS
+
+
+def check_at_rest(game, swap_log, label):
+    """Watches the game for a few seconds in which nobody does anything: it must draw
+    no frame and keep the processor free."""
+    time.sleep(0.5)  # the frame asked for by the last key or press
+    frames_before, cpu_before = swap_log.count(), cpu_seconds(game.proc.pid)
+    time.sleep(QUIET_SECONDS)
+    drawn, cpu = swap_log.count() - frames_before, cpu_seconds(game.proc.pid) - cpu_before
+    check(drawn == 0, f"{label}: {drawn} frames drawn in {QUIET_SECONDS} s while nothing moved")
+    check(cpu < BUSY_CPU_SECONDS, f"{label}: {cpu:.2f} s of processor time in {QUIET_SECONDS} s at rest")
+    log(f"{label}: no frame and {cpu:.2f} s of processor time in {QUIET_SECONDS} s")
+
+
 # ---------------------------------------------------------------------------------
 # The game process
 # ---------------------------------------------------------------------------------
@@ -498,6 +567,32 @@ class Game:
             previous = shot
 
 
+def start_ready(stage, games, prepare=None):
+    """Starts the game from `stage`, puts it in the list `games` that run() ends, and
+    waits until its first frame is drawn and still; returns it. `prepare(game)` may set
+    the game up before it starts."""
+    game = Game(stage)
+    games.append(game)
+    if prepare:
+        prepare(game)
+    game.start()
+    game.wait_ready()
+    return game
+
+
+def start_logged(stage, games, shim, watched=()):
+    """start_ready with the swap logger `shim` preloaded, watching `watched`; returns the
+    game and its SwapLog."""
+    logs = []
+
+    def preload(game):
+        logs.append(SwapLog(os.path.join(game.dir, "swaps.log")))
+        logs[0].preload(game, shim, watched)
+
+    game = start_ready(stage, games, preload)
+    return game, logs[0]
+
+
 # ---------------------------------------------------------------------------------
 # Playing
 # ---------------------------------------------------------------------------------
@@ -527,8 +622,9 @@ class OwnDisplay:
     """An Xvfb of the test's own, on a display number it picks itself, and optionally a
     window manager on it; DISPLAY names it from start() on. stop() ends them all."""
 
-    def __init__(self, width, height):
+    def __init__(self, width, height, server_args=()):
         self.size = (width, height)
+        self.server_args = list(server_args)  # more of Xvfb's options: screens, extensions
         self.procs = []
         self.config = None
 
@@ -542,7 +638,7 @@ class OwnDisplay:
         read_end, write_end = os.pipe()
         # -noreset: a server whose last client leaves resets and refuses connections meanwhile.
         self._start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
-                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
+                     "-nolisten", "tcp", "-noreset", *self.server_args], pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as answer:
             number = answer.readline().strip()
@@ -587,19 +683,32 @@ def geometry(game):
     return tuple(int(re.search(rf"^\s*{key}:\s*(-?\d+)", out, re.M).group(1)) for key in keys)
 
 
-def on_screen_with_frame(game):
+def intersection(a, b):
+    """The part of rectangle a (x, y, width, height) inside b; None where none is."""
+    left, top = max(a[0], b[0]), max(a[1], b[1])
+    right, bottom = min(a[0] + a[2], b[0] + b[2]), min(a[1] + a[3], b[1] + b[3])
+    return (left, top, right - left, bottom - top) if right > left and bottom > top else None
+
+
+def on_screen_with_frame(game, monitor=None):
     """The window's geometry, checked to lie with its window manager's frame inside the
-    work area; returns (window, frame extents, work area)."""
+    work area, and inside `monitor` (x, y, width, height) where one is given; returns
+    (window, frame extents, the area it lies in)."""
     window = geometry(game)
     left, top, width, height = window
     frame_left, frame_right, frame_top, frame_bottom = cardinals("-id", game.window, "_NET_FRAME_EXTENTS")
-    area_x, area_y, area_width, area_height = cardinals("-root", "_NET_WORKAREA")[:4]
+    area = tuple(cardinals("-root", "_NET_WORKAREA")[:4])
     check(frame_top > 0, f"the window manager added no title bar: frame {frame_left, frame_right, frame_top, frame_bottom}")
+    if monitor is not None:
+        share = intersection(area, monitor)
+        check(share is not None, f"the work area {area} leaves nothing of the monitor {monitor}")
+        area = share
+    area_x, area_y, area_width, area_height = area
     outer = (left - frame_left, top - frame_top, left + width + frame_right, top + height + frame_bottom)
     check(outer[0] >= area_x and outer[1] >= area_y and outer[2] <= area_x + area_width
           and outer[3] <= area_y + area_height,
-          f"window {window} with frame {outer} is not inside the work area {(area_x, area_y, area_width, area_height)}")
-    return window, (frame_left, frame_right, frame_top, frame_bottom), (area_x, area_y, area_width, area_height)
+          f"window {window} with frame {outer} is not inside {'the monitor' if monitor else 'the work area'} {area}")
+    return window, (frame_left, frame_right, frame_top, frame_bottom), area
 
 
 def press_active(game, *command):

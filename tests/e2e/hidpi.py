@@ -8,8 +8,8 @@ back and does nothing more, and Q ends the game with status 0."""
 import sys
 import time
 
-from e2elib import (MACHINE_AREA, Game, OwnDisplay, bar_shows, bet_one, check, geometry, log, on_screen_with_frame,
-                    press_active, project, run, run_tool)
+from e2elib import (MACHINE_AREA, OwnDisplay, bar_shows, bet_one, check, geometry, log, on_screen_with_frame,
+                    press_active, project, run, run_tool, start_ready)
 
 STAGE = sys.argv[1]
 SCREEN = (3840, 2160)
@@ -20,14 +20,6 @@ ICON_SIZES = [16, 32, 48, 64, 128]
 HOLD_SECONDS = 2.0
 games = []
 display = OwnDisplay(*SCREEN)
-
-
-def start_game():
-    game = Game(STAGE)
-    games.append(game)
-    game.start()
-    game.wait_ready()
-    return game
 
 
 def icon_sizes(game):
@@ -61,7 +53,7 @@ def test():
     log(f"Xvfb {SCREEN[0]} x {SCREEN[1]} on :{number}, Xft.dpi {DPI}")
 
     # No window manager: what the window itself asks for and carries.
-    game = start_game()
+    game = start_ready(STAGE, games)
     window = geometry(game)
     check(window == (100, 100, SIDE, SIDE), f"window {window}, not {SIDE} x {SIDE} at (100, 100)")
     code, out, err = run_tool("xprop", "-id", game.window, "WM_CLASS")
@@ -74,7 +66,7 @@ def test():
 
     # Under openbox.
     display.start_openbox()
-    game = start_game()
+    game = start_ready(STAGE, games)
     window, frame, _ = on_screen_with_frame(game)
     check(window[2:] == (SIDE, SIDE), f"under openbox the window is {window[2]} x {window[3]}, not {SIDE} x {SIDE}")
     log(f"openbox: the window is {SIDE} x {SIDE} at {window[:2]} with frame {frame}, wholly on screen")

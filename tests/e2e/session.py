@@ -129,9 +129,14 @@ def test():
 
     # Prize counter with five tickets: another sign, and the ball bounces.
     prize_screen(game, rest)
+    # The ball is back at the same height after every bounce, which lasts a fixed number
+    # of the clock's steps (24, a fifth of a second): shots taken at a steady pace near a
+    # whole number of bounces (a pause and a shot's capture on a busy machine) can all
+    # catch it at one height. The pauses differ by more than a step, so that the shots
+    # fall on different moments of the bounce.
     shots = [game.shot()]
-    for _ in range(12):
-        time.sleep(0.25)
+    for k in range(12):
+        time.sleep(0.1 + 0.07 * (k % 4))
         shots.append(game.shot())
     ball_moves = sum(1 for a, b in zip(shots, shots[1:]) if not a.same(b, BALL_RECT))
     check(ball_moves > 0, f"no motion in the ball's column over {len(shots)} shots of the winner's prize counter")

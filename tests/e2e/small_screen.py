@@ -6,7 +6,8 @@ projection notice."""
 
 import sys
 
-from e2elib import Game, OwnDisplay, bar_shows, bet_one, check, geometry, log, on_screen_with_frame, press_active, run
+from e2elib import (OwnDisplay, bar_shows, bet_one, check, geometry, log, on_screen_with_frame, press_active, run,
+                    start_ready)
 
 STAGE = sys.argv[1]
 SCREEN = (1366, 768)
@@ -22,10 +23,7 @@ def test():
     number = display.start()
     display.start_openbox()
     log(f"Xvfb {SCREEN[0]} x {SCREEN[1]} on :{number} with openbox")
-    game = Game(STAGE)
-    games.append(game)
-    game.start()
-    game.wait_ready()
+    game = start_ready(STAGE, games)
 
     window, frame, area = on_screen_with_frame(game)
     left, top, width, height = window

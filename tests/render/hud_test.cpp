@@ -1,10 +1,14 @@
 // The status bar, the prize counter and the token counter on screen: coins and stubs
-// counted in frames, the flat strips on every screen, the bar during a spin, the verdict
-// and the ball, the dollar coins, and the plain slot bound after each screen.
+// counted in frames, the flat strips on every screen, the bar during a spin, the counts
+// written out and the pointer to the token counter, the verdict and the ball, the dollar
+// coins, and the plain slot bound after each screen.
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "app/game_state.h"
 #include "assets/assets.h"
@@ -67,8 +71,8 @@ int coinsShown(const Frame& f) { return countRow(f, MaxCoinsShown + 1, coinAt); 
 
 int stubsShown(const Frame& f) { return countRow(f, MaxTicketsShown + 1, stubAt); }
 
-// Places on the strips that no coin or stub covers.
-const Vec3d WhiteSpots[] = {{-2.8, -3.0, 0}, {-1.0, -3.1, 0}, {0.25, -3.0, 0}, {0.45, -2.2, 0}};
+// Places on the strips that no coin, stub, count or pointer covers.
+const Vec3d WhiteSpots[] = {{-2.9, -2.25, 0}, {-1.0, -3.1, 0}, {0.25, -3.0, 0}, {0.45, -2.2, 0}};
 const Vec3d YellowSpots[] = {{0.55, -3.0, 0}, {2.0, -3.1, 0}, {3.0, -2.9, 0}, {0.7, -2.2, 0}};
 
 void expectFlatStrips(const Frame& f, const char* where) {
@@ -174,6 +178,122 @@ TEST_F(StatusBar, TokensWonOnThreeOfAKindAlsoComeAfterTheSpin) {
     const Frame end = showFrame();
     EXPECT_EQ(coinsShown(end), 6);
     EXPECT_EQ(stubsShown(end), 2);
+}
+
+// ---------------------------------------------------------------------------------
+// The counts written out, and the pointer to the token counter
+// ---------------------------------------------------------------------------------
+
+// Below each row, down to the window's edge, within its strip: where its count is
+// written (and, below the coins, the pointer), in the display frame at the rows' depth.
+WinRect tokenBand() { return projectRect(displayFrame(), -2.75, -3.02, 0.45, -2.72, 0.5); }
+WinRect ticketBand() { return projectRect(displayFrame(), 0.52, -3.02, 2.8, -2.52, 0.5); }
+
+// Where the band lies in the window, and the ink (near black) in it.
+struct Ink {
+    int pixels = 0;
+    double left = 1e9, right = -1e9, bottom = 1e9, top = -1e9;
+    double height() const { return pixels > 0 ? top - bottom + 1 : 0; }
+};
+
+Ink inkIn(const Frame& f, const WinRect& r) {
+    Ink ink;
+    for (int y = std::max(0, static_cast<int>(r.bottom)); y < std::min(f.height(), static_cast<int>(r.top)); ++y)
+        for (int x = std::max(0, static_cast<int>(r.left)); x < std::min(f.width(), static_cast<int>(r.right)); ++x) {
+            const Rgb c = f.at(x, y);
+            if (c.r > 80 || c.g > 80 || c.b > 80) continue;
+            ++ink.pixels;
+            ink.left = std::min(ink.left, static_cast<double>(x));
+            ink.right = std::max(ink.right, static_cast<double>(x));
+            ink.bottom = std::min(ink.bottom, static_cast<double>(y));
+            ink.top = std::max(ink.top, static_cast<double>(y));
+        }
+    return ink;
+}
+
+// The counts are checked in the window the game opens, and in one half its size.
+class Counts : public GameWindowTest {};
+
+// Every count is written below its row, in its own strip, each number a picture of its
+// own, its digits 20 pixels high or more in the 900-pixel window and half as high in a
+// window half as high; the coins and stubs stay as they were.
+TEST_F(Counts, EachCountIsWrittenBelowItsRowAndScalesWithTheWindow) {
+    std::vector<std::vector<Rgb>> tokens, tickets;
+    for (int32_t n = 1; n <= 40; ++n) {
+        game.credits = n;
+        game.tickets = n;
+        const Frame f = showFrame();
+        const Ink a = inkIn(f, tokenBand());
+        const Ink b = inkIn(f, ticketBand());
+        ASSERT_GT(a.pixels, 0) << n << " tokens";
+        ASSERT_GT(b.pixels, 0) << n << " tickets";
+        EXPECT_GE(a.height(), 20) << n << " tokens";
+        EXPECT_GE(b.height(), 20) << n << " tickets";
+        EXPECT_NEAR(a.height(), b.height(), 1.0) << n;
+        tokens.push_back(f.region(tokenBand()));
+        tickets.push_back(f.region(ticketBand()));
+        if (n <= MaxCoinsShown) {
+            EXPECT_EQ(coinsShown(f), n);
+        }
+    }
+    for (size_t i = 0; i < tokens.size(); ++i)
+        for (size_t j = i + 1; j < tokens.size(); ++j) {
+            EXPECT_NE(tokens[i], tokens[j]) << i + 1 << " and " << j + 1 << " tokens look alike";
+            EXPECT_NE(tickets[i], tickets[j]) << i + 1 << " and " << j + 1 << " tickets look alike";
+        }
+
+    game.credits = 14;
+    const double full = inkIn(showFrame(), tokenBand()).height();
+    {
+        StdoutCapture quiet;
+        onReshape(WindowSide / 2, WindowSide / 2);
+    }
+    const double half = inkIn(showFrame(), tokenBand()).height();
+    EXPECT_NEAR(half, full / 2, 1.5);
+}
+
+// The numbers are the counts the bar shows: while an animation holds the bar they stay,
+// whatever the real counts do, and the stake leaves them at once.
+TEST_F(Counts, TheNumbersAreTheShownCounts) {
+    game.credits = 3;
+    game.tickets = 2;
+    const Frame rest = showFrame();
+    game.animating = 1;
+    game.credits = 9;
+    game.tickets = 7;
+    const Frame held = showFrame();
+    EXPECT_EQ(held.region(tokenBand()), rest.region(tokenBand()));
+    EXPECT_EQ(held.region(ticketBand()), rest.region(ticketBand()));
+    game.shownCredits = 9;
+    EXPECT_NE(showFrame().region(tokenBand()), rest.region(tokenBand()));
+}
+
+// With no token shown, on the machine and the prize counter, the bar points to the token
+// counter: the key's cap, within the white strip below the empty coin row. Not with a
+// token, and not on the token counter itself.
+TEST_F(Counts, NoTokensShowTheKeyToTheTokenCounter) {
+    const Rgb capFace = {255, 242, 204};
+    auto capShown = [&capFace](const Frame& f) {
+        const WinRect band = tokenBand();
+        int face = 0;
+        for (const Rgb& c : f.region(band)) face += colourDistance(c, capFace) <= 2;
+        return face;
+    };
+    struct Case {
+        Screen screen;
+        int32_t credits;
+        bool pointer;
+    };
+    for (const Case& c : {Case{ScreenMachine, 0, true}, Case{ScreenPrize, 0, true}, Case{ScreenTokens, 0, false},
+                          Case{ScreenMachine, 1, false}, Case{ScreenPrize, 5, false}}) {
+        game.screen = c.screen;
+        game.credits = c.credits;
+        const Frame f = showFrame();
+        const std::string what = std::to_string(c.credits) + " tokens on screen " + std::to_string(c.screen);
+        EXPECT_EQ(capShown(f) > 100, c.pointer) << what << ": " << capShown(f) << " pixels of the key cap";
+        EXPECT_EQ(coinsShown(f), std::min(c.credits, MaxCoinsShown)) << what;
+        expectFlatStrips(f, what.c_str());
+    }
 }
 
 class PrizeCounter : public GameWindowTest {

@@ -1,6 +1,7 @@
 // The machine on screen: the marquee's face for each phase, stake and result, the lever
 // in its plain material and its swing, the black reel window, each reel at its angle,
-// and the GL state a frame and a pick pass leave behind.
+// the bet buttons dimmed by the tokens shown, and the GL state a frame and a pick pass
+// leave behind.
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
@@ -219,6 +220,71 @@ TEST_F(Reels, WholeTurnsLookTheSameAsNone) {
             EXPECT_LT(differing, base.size() / 200) << angle << " and " << angle + turns << " degrees";
         }
     }
+}
+
+class BetButtons : public GameWindowTest {};
+
+// A button's front, and a window square around it (off the view's axis, a sphere's
+// outline reaches past its radius).
+WinPoint buttonFront(const Vec3d& c) { return project(displayFrame(), {c.x, c.y, c.z + ButtonRadius}); }
+WinRect buttonArea(const Vec3d& c) {
+    const double r = 1.25 * ButtonRadius;
+    return projectRect(displayFrame(), c.x - r, c.y - r, c.x + r, c.y + r, c.z + ButtonRadius);
+}
+
+// Lit, a button shows its picture as the white light leaves it; dimmed, at less than
+// half of that.
+bool shownLit(const Frame& f, const Vec3d& centre, int slot) {
+    const Rgb seen = f.at(buttonFront(centre));
+    const Rgb full = slotColour(slot);
+    if (colourDistance(seen, full) <= 2) return true;
+    EXPECT_TRUE(2 * seen.r <= full.r && 2 * seen.g <= full.g && 2 * seen.b <= full.b)
+        << "neither lit nor dimmed: " << testing::PrintToString(seen) << " for " << testing::PrintToString(full);
+    return false;
+}
+
+// A bet button is dimmed while the tokens the bar shows cannot pay its stake, and lit
+// again as soon as they can; it goes by the bar, so a three of a kind's tokens still to
+// come light nothing before the reels have landed.
+TEST_F(BetButtons, ADimmedButtonIsOneWhoseStakeTheTokensShownCannotPay) {
+    for (int32_t credits : {10, 5, 4, 1, 0, 2, 15}) {
+        game.credits = credits;
+        const Frame f = showFrame();
+        EXPECT_EQ(shownLit(f, BetOneCentre, TexBetOne), credits >= StakeOne) << credits << " tokens";
+        EXPECT_EQ(shownLit(f, BetFiveCentre, TexBetFive), credits >= StakeFive) << credits << " tokens";
+    }
+    game.animating = 1;
+    game.credits = 6;
+    game.shownCredits = 4;
+    const Frame held = showFrame();
+    EXPECT_TRUE(shownLit(held, BetOneCentre, TexBetOne));
+    EXPECT_FALSE(shownLit(held, BetFiveCentre, TexBetFive));
+}
+
+// What the token count changes on the machine screen lies within the parts that show
+// it: the two bet buttons and the status bar.
+TEST_F(BetButtons, TheTokenCountChangesNothingOutsideTheButtonsAndTheBar) {
+    game.credits = 10;
+    const Frame ten = showFrame();
+    game.credits = 0;
+    const Frame none = showFrame();
+    const WinRect buttons[2] = {buttonArea(BetOneCentre), buttonArea(BetFiveCentre)};
+    const double barTop = project(displayFrame(), {0, StripTop, 0}).y;
+    int inButtons = 0, inBar = 0, elsewhere = 0;
+    for (int y = 0; y < ten.height(); ++y)
+        for (int x = 0; x < ten.width(); ++x) {
+            if (ten.at(x, y) == none.at(x, y)) continue;
+            const WinPoint p = {x + 0.5, y + 0.5, 0};
+            if (buttons[0].contains(p) || buttons[1].contains(p))
+                ++inButtons;
+            else if (p.y < barTop)
+                ++inBar;
+            else
+                ++elsewhere;
+        }
+    EXPECT_GT(inButtons, 0);
+    EXPECT_GT(inBar, 0);
+    EXPECT_EQ(elsewhere, 0);
 }
 
 class FrameState : public GameWindowTest {};

@@ -1,6 +1,6 @@
 // The cues of the game play, read from the recording fake of the audio: which cues, in
 // which order and at which step, for each outcome of a spin and its payout, a spin
-// interrupted and asked for again, winnings of several spins landing together, the
+// interrupted and asked for again, winnings landing at the next spin's press, the
 // token counter, the refusals and the prize ball.
 #include <sstream>
 #include <string>
@@ -15,10 +15,12 @@ const char* const CueNames[] = {"pull",         "ratchet",    "clack",        "r
                                 "fanfare",      "coin",       "buzz",         "bounce"};
 
 // The cues heard so far as "step name" pairs, e.g. "35 clack, 108 knock left"; a payout
-// reads "432 payout 2+2 bright" for two tokens, two tickets and three of a kind.
-std::string heard() {
+// reads "432 payout 2+2 bright" for two tokens, two tickets and three of a kind. Only
+// the payouts, when asked.
+std::string heard(bool payoutsOnly = false) {
     std::ostringstream out;
     for (const fakeaudio::Heard& h : fakeaudio::heard()) {
+        if (payoutsOnly && h.cue != fakeaudio::HeardPayout) continue;
         if (out.tellp() > 0) out << ", ";
         out << h.step << ' ';
         if (h.cue == fakeaudio::HeardPayout)
@@ -102,24 +104,32 @@ TEST_F(CueTest, ASpinLeftResumedAndAskedForAgain) {
                            ", 169 knock left, 241 knock centre, 313 knock right, 319 chime, 493 payout 0+1");
 }
 
-// Spins asked for while one animates pay at once, but their winnings land together when
-// the last animation ends; tokens bought meanwhile are no winnings.
-TEST_F(CueTest, WinningsOfSeveralSpinsLandTogether) {
+// A spin asked for while an earlier one's winnings still wait for the bar, its result
+// shown or its reels still turning, lands them at the press: the bar shows them and
+// they are counted out there (the new pull, a step later, cuts the count short). Each
+// spin's own then wait for its own animation's end; tokens bought meanwhile are no
+// winnings.
+TEST_F(CueTest, WinningsWaitingWhenTheNextSpinIsAskedForLandAtThePress) {
     skipSpins(1);
-    game.credits = 5;
+    game.credits = game.shownCredits = 5;
     betOne();  // a pair: one ticket
     steps(300);
-    betOne();  // three of a kind: two tokens, two tickets
+    ASSERT_EQ(game.machinePhase, PhaseSettled);
+    betOne();  // three of a kind: two tokens and two tickets, booked
+    EXPECT_EQ(game.shownTickets, 1);
+    EXPECT_EQ(game.shownCredits, 3);  // 5, less two stakes
     onKeyboard('t', 0, 0);
     buyTokens(1);
     onKeyboard('p', 0, 0);
-    fakeaudio::reset();
-    steps(432);
-    EXPECT_EQ(game.tickets, 3);
-    EXPECT_EQ(heard().substr(heard().rfind(", ") + 2), "432 payout 2+3 bright");
-    // The steps after the end change nothing, and land nothing again.
-    steps(20);
-    EXPECT_EQ(heard().substr(heard().rfind(", ") + 2), "432 payout 2+3 bright");
+    steps(100);
+    ASSERT_TRUE(game.reelsSettling && game.reelAngle[2] < 4320.0f);
+    betOne();  // a pair
+    EXPECT_EQ(game.shownTickets, 3);
+    EXPECT_EQ(game.shownCredits, 5);  // the triple's 6, the purchase's 1, less this stake
+    steps(440);
+    EXPECT_EQ(game.tickets, 4);
+    EXPECT_EQ(heard(true), "300 payout 0+1, 400 payout 2+2 bright, 832 payout 0+1");
+    EXPECT_NE(heard().find("300 payout 0+1, 300 coin, 301 pull"), std::string::npos) << heard();
 }
 
 // The prize screen's key sets the animation going; the machine step that ends it lands

@@ -70,9 +70,10 @@ protected:
         stepClock = fakeglut::clock;
     }
 
-    // One step of the step clock, rounded up to its tick: after it exactly one more
-    // step is due (for the first hundred million steps).
-    static constexpr std::chrono::nanoseconds StepPeriod{16666667};
+    // One step of the step clock, rounded up to the nanosecond: after it exactly one
+    // more step is due (for the first ten million steps).
+    static constexpr std::chrono::nanoseconds StepPeriod =
+        std::chrono::ceil<std::chrono::nanoseconds>(std::chrono::duration<int64_t, std::ratio<1, StepsPerSecond>>(1));
 
     // Lets one step's time pass and runs the idle callback, as the main loop does when
     // the next step falls due: one step on the screen shown, where anything moves.

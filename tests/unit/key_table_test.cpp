@@ -1,6 +1,7 @@
 // The one table of keys against everything that lists them for a player: --help, the
 // README's Keys section and the manual page's KEYS section must name the same keys with
-// the same words, in the same order; and what the command line answers by itself.
+// the same words, in the same order; so must --help and the manual page's OPTIONS list
+// the options; and what the command line answers by itself.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -52,15 +53,35 @@ KeyList readmeKeys(const std::vector<std::string>& lines) {
     return keys;
 }
 
-// The entries of ".SH KEYS": .TP, then .B name, then the words up to the next macro, as a
-// sentence: the first letter in capitals and a full stop, "\-" for each hyphen.
-KeyList manualKeys(const std::vector<std::string>& lines) {
+// A macro's arguments as troff sets them, each quoted argument whole, "\\-" a hyphen:
+// ".BR \\-h \", \" \\-\\-help" is "-h, --help".
+std::string macroText(const std::string& line) {
+    std::string text;
+    bool quoted = false;
+    for (size_t i = line.find(' '); i != std::string::npos && i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == '\\' && i + 1 < line.size() && line[i + 1] == '-') {
+            text += '-';
+            ++i;
+        } else if (c != ' ' || quoted) {
+            text += c;
+        }
+    }
+    return text;
+}
+
+// The entries of a section (".SH KEYS"): .TP, then .B or .BR with the name, then the
+// words up to the next macro, as a sentence: the first letter in capitals and a full
+// stop, "\\-" for each hyphen.
+KeyList manualEntries(const std::vector<std::string>& lines, const std::string& section) {
     KeyList keys;
     size_t i = 0;
-    while (i < lines.size() && lines[i] != ".SH KEYS") ++i;
+    while (i < lines.size() && lines[i] != ".SH " + section) ++i;
     for (++i; i < lines.size() && lines[i].rfind(".SH", 0) != 0; ++i) {
-        if (lines[i] != ".TP" || i + 1 >= lines.size() || lines[i + 1].rfind(".B ", 0) != 0) continue;
-        std::string name = lines[i + 1].substr(3);
+        if (lines[i] != ".TP" || i + 1 >= lines.size() || lines[i + 1].rfind(".B", 0) != 0) continue;
+        std::string name = macroText(lines[i + 1]);
         std::string words;
         for (i += 2; i < lines.size() && lines[i].rfind('.', 0) != 0; ++i)
             words += (words.empty() ? "" : " ") + lines[i];
@@ -73,17 +94,22 @@ KeyList manualKeys(const std::vector<std::string>& lines) {
     return keys;
 }
 
+std::vector<std::string> helpLines() {
+    std::istringstream help(answerText(AnswerHelp));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(help, line);) lines.push_back(line);
+    return lines;
+}
+
 TEST(KeyTable, TheReadmeAndTheManualPageListItsKeysWithItsWords) {
     const KeyList keys = tableKeys();
     EXPECT_EQ(readmeKeys(linesOf(SLOT_SOURCE_DIR "/README.md")), keys) << "README.md, section Keys";
-    EXPECT_EQ(manualKeys(linesOf(SLOT_SOURCE_DIR "/packaging/slot-machine.6")), keys)
+    EXPECT_EQ(manualEntries(linesOf(SLOT_SOURCE_DIR "/packaging/slot-machine.6"), "KEYS"), keys)
         << "packaging/slot-machine.6, section KEYS";
 }
 
 TEST(KeyTable, HelpListsEveryKeyWithItsWordsAndTheVersionNamesTheProgram) {
-    std::istringstream help(answerText(AnswerHelp));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(help, line);) lines.push_back(line);
+    const std::vector<std::string> lines = helpLines();
     KeyList listed;
     for (const std::string& line : lines) {
         for (const KeyBinding& key : keyBindings) {
@@ -97,6 +123,26 @@ TEST(KeyTable, HelpListsEveryKeyWithItsWordsAndTheVersionNamesTheProgram) {
     EXPECT_EQ(answerText(AnswerNone), "");
 }
 
+// --help's "Options:" lines, "  -h, --help     words", up to the blank line after them.
+KeyList helpOptions(const std::vector<std::string>& lines) {
+    KeyList options;
+    size_t i = 0;
+    while (i < lines.size() && lines[i] != "Options:") ++i;
+    for (++i; i < lines.size() && lines[i].rfind("  ", 0) == 0; ++i) {
+        const size_t gap = lines[i].find("  ", 2);
+        if (gap == std::string::npos) break;
+        options.emplace_back(lines[i].substr(2, gap - 2), trimmed(lines[i].substr(gap)));
+    }
+    return options;
+}
+
+TEST(KeyTable, HelpAndTheManualPageListTheSameOptionsWithTheSameWords) {
+    const KeyList options = helpOptions(helpLines());
+    EXPECT_FALSE(options.empty()) << answerText(AnswerHelp);
+    EXPECT_EQ(manualEntries(linesOf(SLOT_SOURCE_DIR "/packaging/slot-machine.6"), "OPTIONS"), options)
+        << "packaging/slot-machine.6, section OPTIONS";
+}
+
 TEST(KeyTable, OnlyHelpAndVersionAreTheProgramsAndTheFirstOfThemCounts) {
     auto asked = [](std::vector<const char*> argv) {
         return commandLineAnswer(static_cast<int>(argv.size()), argv.data());
@@ -104,7 +150,9 @@ TEST(KeyTable, OnlyHelpAndVersionAreTheProgramsAndTheFirstOfThemCounts) {
     EXPECT_EQ(asked({"slot-machine"}), AnswerNone);
     EXPECT_EQ(asked({"slot-machine", "--help"}), AnswerHelp);
     EXPECT_EQ(asked({"slot-machine", "-display", ":3", "--version", "--help"}), AnswerVersion);
+    EXPECT_EQ(asked({"slot-machine", "-iconic", "-v", "-h"}), AnswerVersion);
     EXPECT_EQ(asked({"slot-machine", "-help", "--helper", "-version", "--Version", "help"}), AnswerNone);
+    EXPECT_EQ(asked({"slot-machine", "-H", "-V", "-hv", "--h", "--v", "h", "-"}), AnswerNone);
     EXPECT_EQ(asked({"--help"}), AnswerNone);  // argv[0] is the program
 }
 

@@ -1,6 +1,6 @@
 // The sounds themselves, as the bank holds them: the loudness meter against the
 // standard, the mix (wins loudest, a refusal well below three of a kind), the headroom
-// of everything that can sound at once at 60 steps a second, rings that die away
+// of everything that can sound at once at the animation's pace, rings that die away
 // before a sound ends, seamless loops, the payout's count, and the variation.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/game_state.h"
 #include "audio/bank.h"
 #include "audio/loudness.h"
 #include "audio/payout.h"
@@ -18,7 +19,7 @@ namespace {
 // Helpers
 // ---------------------------------------------------------------------------------
 
-constexpr double Step = 1.0 / 60.0;  // seconds of one animation step
+constexpr double Step = 1.0 / StepsPerSecond;  // seconds of one animation step
 // Two sounds cued apart may start this much further apart or closer: a mixing period.
 constexpr double Slack = 0.025;
 constexpr double EnvelopeBlock = 0.005;
@@ -49,11 +50,10 @@ float peakOf(Sound s, double from = 0.0) {
 // The largest sample of any variant in each block, widened by the slack either way.
 using Envelope = std::vector<float>;
 
-Envelope envelopeOf(Sound s) {
+Envelope envelopeOf(const std::vector<Pcm>& takes) {
     const auto block = static_cast<size_t>(EnvelopeBlock * SampleRate);
     Envelope env;
-    for (int v = 0; v < soundPlans[s].variants; ++v) {
-        const Pcm pcm = sound(s, v);
+    for (const Pcm& pcm : takes) {
         env.resize(std::max(env.size(), pcm.count / block + 1), 0.0f);
         for (size_t i = 0; i < 2 * pcm.count; ++i)
             env[i / 2 / block] = std::max(env[i / 2 / block], std::fabs(pcm.frames[i]));
@@ -64,6 +64,12 @@ Envelope envelopeOf(Sound s) {
         for (size_t k = b >= reach ? b - reach : 0; k <= b + reach && k < env.size(); ++k)
             wide[b] = std::max(wide[b], env[k]);
     return wide;
+}
+
+Envelope envelopeOf(Sound s) {
+    std::vector<Pcm> variants;
+    for (int v = 0; v < soundPlans[s].variants; ++v) variants.push_back(sound(s, v));
+    return envelopeOf(variants);
 }
 
 Envelope steady(float level, double seconds) {
@@ -177,14 +183,13 @@ TEST(Mix, WinsAreLoudestAndARefusalIsWellBelowThem) {
     }
 }
 
-// The sample peak stays under -1 dBFS with every sound that can coincide at 60 steps a
-// second, each at the worst alignment a mixing period allows. On the machine screen:
-// the right reel's knock with the last run fading, and the result six steps later; a
-// knock with the runs; the teeth and the clack of a pull with the runs it starts (a
-// pull silences what the spin before left ringing from its first step); a payout; and
-// the buzz of a refused bet at any moment. The runs start together and keep in step.
-// On the token and prize screens the runs pause and no machine sound starts: what
-// rings on from the machine screen meets a coin or a bounce at any moment.
+// The sample peak stays under -1 dBFS with every sound that can coincide at the
+// animation's pace, each at the worst alignment a mixing period allows. On the machine
+// screen: the right reel's knock with the last run fading, and the result after it; the
+// result with the payout as the spin ends; a knock with the runs; the teeth and the clack of a pull with the runs it
+// starts (a pull silences what the spin before left ringing from its first step); a payout; and the buzz of a refused
+// bet at any moment. The runs start together and keep in step. On the token and prize screens the runs pause and no
+// machine sound starts: what rings on from the machine screen meets a coin or a bounce at any moment.
 TEST(Mix, EverythingThatCanCoincideStaysBelowTheCeiling) {
     makeBank();
     const Envelope runs = steady(runsPeak(), 3.0);
@@ -194,10 +199,13 @@ TEST(Mix, EverythingThatCanCoincideStaysBelowTheCeiling) {
 
     float ringing = std::max({peakFrom({payout.data(), PayoutFrames}, 0.0), peakOf(SoundClack), peakOf(SoundKnockLeft),
                               peakOf(SoundKnockCentre)});
+    const Envelope payoutEnvelope = envelopeOf({{payout.data(), PayoutFrames}});
     for (Sound result : {SoundChime, SoundFanfare}) {
         ringing = std::max(ringing, loudestOf({{envelopeOf(SoundKnockRight), 0.0},
                                                {steady(peakOf(SoundRunRight), Slack), 0.0},
-                                               {envelopeOf(result), 6 * Step}}));
+                                               {envelopeOf(result), ResultDelaySteps * Step}}));
+        // The result still rings when the winnings land, 432 - 258 steps after its cue.
+        ringing = std::max(ringing, loudestOf({{envelopeOf(result), 0.0}, {payoutEnvelope, (432 - 258) * Step}}));
     }
     float machine = ringing;
     for (Sound knock : {SoundKnockLeft, SoundKnockCentre})

@@ -1,15 +1,16 @@
-// The step clock, driven through the fake clock: steps fall due sixty a second whatever
-// the frame rate, a late frame runs the steps it missed up to a quarter second's, a stall
+// The step clock, driven through the fake clock: steps fall due at the clock's rate
+// whatever the frame rate, a late frame runs the steps it missed up to a quarter second's, a stall
 // does not make the timeline race, and a step that changes nothing drawn asks for no frame.
 #include <cmath>
 #include <functional>
+#include <set>
 
 #include "tests/unit/game_fixture.h"
 
 namespace {
 
 constexpr uint64_t Period = 166;
-constexpr double StepMs = 1000.0 / 60.0;
+constexpr double StepMs = 1000.0 / StepsPerSecond;
 
 // The main loop, simulated in turns of a millisecond: due timers fire, then the idle
 // callback runs if it is on; a frame it asks for holds the loop for `frameMs`, as a
@@ -38,9 +39,9 @@ struct Loop {
 int stepsOfFirstTurn() { return static_cast<int>(-game.marqueeAngle / 2.0f); }
 
 // Steps due by the clock `sinceFirst` ms after the first step, the first included.
-int stepsDueAfter(uint64_t sinceFirst) { return static_cast<int>(sinceFirst * 60 / 1000) + 1; }
+int stepsDueAfter(uint64_t sinceFirst) { return static_cast<int>(sinceFirst * StepsPerSecond / 1000) + 1; }
 
-TEST_F(GameTest, AtAnyFrameRateStepsFallDueSixtyASecondAndTheSpinLastsAsLong) {
+TEST_F(GameTest, AtAnyFrameRateStepsFallDueByTheClockAndTheSpinLastsAsLong) {
     for (uint64_t frameMs : {0, 1, 7, 16, 17, 33, 50, 120}) {
         SCOPED_TRACE(testing::Message() << frameMs << " ms a frame");
         SetUp();
@@ -81,7 +82,7 @@ TEST_F(GameTest, AtAnyFrameRateStepsFallDueSixtyASecondAndTheSpinLastsAsLong) {
         if (frameMs + 1 < StepMs) {
             EXPECT_EQ(frames, 431);
         }
-        EXPECT_LE(frames, static_cast<int>(7300 / (frameMs + 1)) + 1);
+        EXPECT_LE(frames, static_cast<int>((431 * StepMs + 100) / static_cast<double>(frameMs + 1)) + 1);
         EXPECT_EQ(fakeglut::lastRedisplayWindow(), 4);
     }
 }
@@ -95,7 +96,7 @@ TEST_F(GameTest, ALateFrameCatchesUpAQuarterSecondAtMostAndAStallDoesNotRace) {
     EXPECT_EQ(fakeglut::windowRedisplays(), 1);
 
     // Early: nothing is due, nothing is drawn, and the idle callback waits off the list
-    // for a timer that brings it back when the next step falls due, 17 ms on.
+    // for a timer that brings it back when the next step falls due, a step's time on.
     fakeglut::advanceBy(StepPeriod - std::chrono::nanoseconds(1));
     onIdle();
     EXPECT_EQ(stepsOfFirstTurn(), 1);
@@ -105,21 +106,21 @@ TEST_F(GameTest, ALateFrameCatchesUpAQuarterSecondAtMostAndAStallDoesNotRace) {
     fakeglut::advance(1);
     EXPECT_EQ(fakeglut::idle(), &onIdle);
 
-    // A frame 100 ms late: the steps it missed, in one frame.
+    // A frame 100 ms late, 109 ms after the first step: the steps it missed, in one frame.
     fakeglut::advance(100);
     onIdle();
-    EXPECT_EQ(stepsOfFirstTurn(), stepsDueAfter(117));
-    EXPECT_EQ(stepsOfFirstTurn(), 8);
+    EXPECT_EQ(stepsOfFirstTurn(), stepsDueAfter(109));
+    EXPECT_EQ(stepsOfFirstTurn(), 14);
     EXPECT_EQ(fakeglut::windowRedisplays(), 2);
 
     // A second's stall: a quarter second's steps, and the rest are let go.
     fakeglut::advance(1000);
     onIdle();
-    EXPECT_EQ(stepsOfFirstTurn(), 8 + MaxCatchUpSteps);
+    EXPECT_EQ(stepsOfFirstTurn(), 14 + MaxCatchUpSteps);
     EXPECT_EQ(fakeglut::windowRedisplays(), 3);
     // From there the timeline goes on at its pace: one step a step's time.
     idleSteps(10);
-    EXPECT_EQ(stepsOfFirstTurn(), 8 + MaxCatchUpSteps + 10);
+    EXPECT_EQ(stepsOfFirstTurn(), 14 + MaxCatchUpSteps + 10);
 }
 
 // Where nothing drawn moves, the driver waits for the chain without a step or a frame:
@@ -128,7 +129,7 @@ TEST_F(GameTest, ALateFrameCatchesUpAQuarterSecondAtMostAndAStallDoesNotRace) {
 TEST_F(GameTest, WhereNothingDrawnMovesNoStepAndNoFrameIsTaken) {
     Loop loop;
     game.shownCredits = 10;  // what the first frame shows
-    betOne();                // a loss, over after 7.4 s
+    betOne();                // a loss, over after 3.8 s
     loop.run(8000);
     ASSERT_EQ(game.animating, 0);
     const GameState settled = game;
@@ -172,6 +173,42 @@ TEST_F(GameTest, TheStepThatEndsAWinningSpinAsksForAFrame) {
     EXPECT_EQ(game.shownTickets, 0);  // no frame was drawn here to copy it
     EXPECT_EQ(frameAtEnd, 432);
     EXPECT_EQ(fakeglut::windowRedisplays(), 432);
+}
+
+// S pressed at any moment around the end of a winner's spin: as the last steps run, as
+// the chain fires its last periods with the idle callback on, or once it has turned it
+// off. The ball's first step comes within a period of the press, and it goes on.
+TEST_F(GameTest, STheMomentAWinnersSpinEndsBouncesTheBallWithinAPeriod) {
+    for (uint64_t frameMs : {0, 20}) {
+        Loop loop;
+        loop.frameMs = frameMs;
+        uint64_t ended = 0;
+        loop.afterIdle = [&ended] {
+            if (ended == 0 && game.animating == 0) ended = fakeglut::now();
+        };
+        betOne();
+        loop.run(8000);
+        ASSERT_NE(ended, 0u);
+        loop.afterIdle = nullptr;
+        for (int pressed = -300; pressed < 700; pressed += 7) {
+            SCOPED_TRACE(testing::Message() << frameMs << " ms a frame, S " << pressed << " ms from the end");
+            SetUp();
+            game.tickets = WinnerTickets;
+            betOne();
+            loop.run(ended + pressed);
+            ASSERT_EQ(game.animating, pressed < 0 ? 1 : 0);
+            onKeyboard('s', 0, 0);
+            const float atPress = game.ballHeight;
+            loop.run(Period + 17 + frameMs);
+            EXPECT_NE(game.ballHeight, atPress) << "the ball waits";
+            std::set<float> heights;
+            loop.afterIdle = [&heights] { heights.insert(game.ballHeight); };
+            loop.run(100);
+            loop.afterIdle = nullptr;
+            EXPECT_GE(heights.size(), 3u) << "the ball stopped";
+        }
+        SetUp();
+    }
 }
 
 }  // namespace

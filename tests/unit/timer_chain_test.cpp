@@ -138,7 +138,7 @@ TEST_F(GameTest, IdleCallbackFollowsTheAnimationWithinTwoPeriods) {
         loop.request([] { betOne(); });
         loop.run(Period * 3 + offset);
         loop.request([] { pullLever(); });  // mid-animation: restarts the timeline
-        loop.run(Period * 46);              // ends (432 steps, 7.2 s), and the idle callback goes
+        loop.run(Period * 46);              // ends (432 steps, 3.6 s), and the idle callback goes
         loop.request([] { onKeyboard('s', 0, 0); });
         loop.run(Period * 2 + offset);
         loop.request([] { onKeyboard('t', 0, 0); });
@@ -168,7 +168,7 @@ TEST_F(GameTest, RequestsWhileTheChainHasTheIdleCallbackOnAreStepsAtOnce) {
         void (*request)();
     };
     const Case cases[] = {
-        {7470, 'p', [] { betOne(); }},  // past the spin's end (7.35 s), before the chain has its word of it
+        {3818, 'p', [] { betOne(); }},  // past the spin's end (3.76 s), before the chain has its word of it
         {500, 't', [] { onKeyboard('s', 0, 0); }},
         {500, 't', [] { onKeyboard('p', 0, 0); }},
     };
