@@ -227,6 +227,11 @@ def median(values):
     return ordered[middle] if len(ordered) % 2 else (ordered[middle - 1] + ordered[middle]) / 2
 
 
+def per_frame(rs):
+    """Processor seconds per frame shown, over a build's rounds at one size."""
+    return sum(r["cpu"] for r in rs) / sum(r["frames"] for r in rs)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--sizes", default="900,1800,2700")
@@ -267,8 +272,8 @@ def main():
           f"{args.rounds} rounds (the range in brackets)")
     print()
     print("| window | build | pixels presented per spin | of 432 whole windows | processor s per spin "
-          "| frames per spin | spin s |")
-    print("| --- | --- | --- | --- | --- | --- | --- |")
+          "| processor ms per frame | frames per spin | spin s |")
+    print("| --- | --- | --- | --- | --- | --- | --- | --- |")
     for size in sizes:
         for build, _ in builds:
             rs = results[(size, build)]
@@ -276,7 +281,8 @@ def main():
             cpu = [r["cpu"] for r in rs]
             frames = [r["frames"] for r in rs]
             print(f"| {size} x {size} | {build} | {pixels / 1e6:.1f} M | {pixels / (SPIN_STEPS * size * size):.3f} "
-                  f"| {median(cpu):.2f} ({min(cpu):.2f} - {max(cpu):.2f}) | {median(frames):g} "
+                  f"| {median(cpu):.2f} ({min(cpu):.2f} - {max(cpu):.2f}) | {1000 * per_frame(rs):.2f} "
+                  f"| {median(frames):g} "
                   f"({min(frames)} - {max(frames)}) | {median([r['wall'] for r in rs]):.2f} |")
     print()
     print("| target | window | build | figure | result |")
@@ -286,10 +292,12 @@ def main():
         for size in sizes:
             rs = results[(size, build)]
             if size in CPU_TARGETS:
-                ratio = median([r["cpu"] for r in rs]) / median([r["cpu"] for r in results[(size, first)]])
+                # A build that cannot keep up shows fewer frames and so spends less on a spin than its
+                # whole spin would cost: spins are compared as all their frames, each at its build's cost.
+                ratio = per_frame(rs) / per_frame(results[(size, first)])
                 verdict = "ok" if ratio <= CPU_TARGETS[size] else "MISSED"
-                print(f"| processor at most {CPU_TARGETS[size]} x {first}'s | {size} | {build} | {ratio:.3f} "
-                      f"| {verdict} |")
+                print(f"| processor of a spin's {FRAMES_SHOWN} frames at most {CPU_TARGETS[size]} x {first}'s "
+                      f"| {size} | {build} | {ratio:.3f} | {verdict} |")
             share = median([r["pixels"] for r in rs]) / (SPIN_STEPS * size * size)
             print(f"| pixels at most {PIXEL_TARGET:g} of 432 whole windows | {size} | {build} | {share:.3f} "
                   f"| {'ok' if share <= PIXEL_TARGET else 'MISSED'} |")
