@@ -8,6 +8,7 @@
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
+#include "render/render.h"
 
 using StepTime = std::chrono::steady_clock::time_point;
 using StepCount = std::chrono::duration<int64_t, std::ratio<1, StepsPerSecond>>;
@@ -143,7 +144,7 @@ void onIdle() {
     // The steps past the bound are dropped: after a stall the timeline goes on from
     // where it stood instead of racing through what it missed.
     stepsTaken = due;
-    if (!samePicture(picture(), before)) glutPostWindowRedisplay(game.windowId);
+    if (!samePicture(picture(), before)) requestFrame();
 
     if (!stepsShow()) {
         clockRunning = false;

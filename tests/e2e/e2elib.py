@@ -166,6 +166,13 @@ class Shot:
         start = header_size + 12 * ncolors
         self.pixels = data[start:start + bytes_per_line * height]
         check(len(self.pixels) == bytes_per_line * height, "short screenshot")
+        # A 24-bit picture in 32-bit pixels: the fourth byte is no colour, and the server
+        # keeps whatever the image put there held (the game's alpha, where it copies part
+        # of a frame). It is zeroed, so that shots of one picture are the same bytes.
+        if self.pixel_bytes == 4 and red_mask | green_mask | blue_mask == 0xFFFFFF and bytes_per_line == 4 * width:
+            unused = bytearray(self.pixels)
+            unused[3 if self.little else 0::4] = bytes(len(unused) // 4)
+            self.pixels = bytes(unused)
 
     def _value(self, col, row):
         at = row * self.stride + col * self.pixel_bytes
