@@ -23,13 +23,17 @@ WINDOW_TITLE = "Slot Machine"
 # (with no window manager the keys go to the window under the pointer).
 KEY_POINTER = (950, 150)
 
+
+def _picture_files():
+    """The pictures' files in the order the game loads them into their slots, from the
+    game's table of them."""
+    table = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "picture_table.h")
+    with open(table, encoding="utf-8") as f:
+        return re.findall(r'^PICTURE\(\s*\d+\s*,\s*\w+\s*,\s*"([^"]+)"\s*\)', f.read(), re.M)
+
+
 # The nineteen pictures in the order the game loads them into slots 1 to 19.
-PICTURES = [
-    "slotbackground.bmp", "slot.bmp", "betone.bmp", "betfive.bmp", "marqone.bmp",
-    "marqfive.bmp", "wintwo.bmp", "winthree.bmp", "winzero.bmp", "coin.bmp",
-    "ticket.bmp", "menu.bmp", "tokenbackground.bmp", "dollarone.bmp", "dollartwo.bmp",
-    "dollarfive.bmp", "spacestore.bmp", "winner.bmp", "loser.bmp",
-]
+PICTURES = _picture_files()
 
 
 class Failure(Exception):

@@ -87,7 +87,7 @@ class ReelSymbols : public RealPictures {
 protected:
     void SetUp() override {
         RealPictures::SetUp();
-        strip = std::make_unique<Picture>("slot.bmp");  // read in the stage folder
+        strip = std::make_unique<Picture>(textureFiles[TexReel]);  // read in the stage folder
         ASSERT_TRUE(strip->loaded()) << "slot.bmp in " << SLOT_STAGE_DIR_PATH;
         const Image& im = strip->image;
         background = strip->commonest(0, 0, im.width, im.height);
