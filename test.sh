@@ -13,12 +13,13 @@ source "$ROOT/play.sh"
 # tools the tests drive and read it with, a window manager for the small and large
 # screens, the fuzzer's compiler and runtime, ImageMagick for the bitmap tests, Python
 # and numpy for the end-to-end tests, a sound server and its recorder for the sound
-# tests, tesseract to read the status bar's counts back, and the checkers of the
-# package and its files.
+# tests, tesseract to read the status bar's counts back, the X protocol for Python (the
+# frame test's expose, the presented-frames bench's damage reports), and the checkers of
+# the package and its files.
 mapfile -t TEST_PACKAGES < <(build_depends package)
 TEST_PACKAGES+=(libbenchmark-dev xvfb xdotool x11-apps x11-utils openbox imagemagick clang libclang-rt-14-dev
-                python3 python3-numpy pulseaudio pulseaudio-utils tesseract-ocr lintian appstream desktop-file-utils
-                man-db dpkg-dev git)
+                python3 python3-numpy python3-xlib pulseaudio pulseaudio-utils tesseract-ocr lintian appstream
+                desktop-file-utils man-db dpkg-dev git)
 TEST_PACKAGES+=(x11-xserver-utils)  # xrandr, which sets up the monitors of the monitor test
 
 XVFB_PID=

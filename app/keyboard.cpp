@@ -27,23 +27,23 @@ static void run(KeyCommand command) {
         // What a press on the lever does, without the pick pass and its console lines.
         if (game.screen != ScreenMachine) return;
         pullLever();
-        glutPostWindowRedisplay(game.windowId);
+        requestFrame();
         return;
     case CommandMachineScreen:
         game.screen = ScreenMachine;
         wakeAnimation();  // a spin left on another screen goes on at once
-        glutPostWindowRedisplay(game.windowId);
+        requestFrame();
         return;
     case CommandPrizeScreen:
         // Also starts the animation that bounces the ball; only a finished spin stops it.
         game.screen = ScreenPrize;
         armAnimationTimer();
         game.animating = 1;
-        glutPostWindowRedisplay(game.windowId);
+        requestFrame();
         return;
     case CommandTokenScreen:
         game.screen = ScreenTokens;
-        glutPostWindowRedisplay(game.windowId);
+        requestFrame();
         return;
     case CommandMute: toggleMute(); return;
     case CommandToggleView:
@@ -52,7 +52,7 @@ static void run(KeyCommand command) {
         return;
     case CommandToggleAxes:
         game.showAxes = !game.showAxes;
-        glutPostWindowRedisplay(game.windowId);
+        requestFrame();
         return;
     case CommandFullScreen:
         // The window manager resizes the window, and the reshape that follows scales the scene.

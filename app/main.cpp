@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/desktop_window.h"
+#include "app/frame_presenter.h"
 #include "app/game_state.h"
 #include "app/window_fit.h"
 #include "assets/assets.h"
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
     setWindowClassAndIcon(WindowClass);
     detectKeyRepeats();  // without it a held Space would pull the lever at every repeat
     requestSwapInterval();
+    setFramePresenter(glxFramePresenter());
+    watchExposes();
     startGame();
     glutDisplayFunc(onFirstDisplay);
 

@@ -1,10 +1,10 @@
 // Ties buffer swaps to the display refresh through GLX, where the GL offers it. Kept
 // apart from the game's headers: Xlib's names would clash with the game's own.
-#include <cstring>
-
 #if SLOT_HAVE_GLX
 #include <GL/glx.h>
 #endif
+
+#include "render/render.h"
 
 // Asks for one buffer swap per display refresh, so that a frame is shown whole; the
 // motion keeps to the step clock whatever the refresh rate.
@@ -14,13 +14,7 @@ void requestSwapInterval() {
     GLXDrawable drawable = glXGetCurrentDrawable();
     if (!display || !drawable) return;
     const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (!extensions) return;
-    auto has = [extensions](const char* name) {
-        const size_t len = std::strlen(name);
-        for (const char* p = std::strstr(extensions, name); p; p = std::strstr(p + len, name))
-            if ((p == extensions || p[-1] == ' ') && (p[len] == ' ' || p[len] == '\0')) return true;
-        return false;
-    };
+    auto has = [extensions](const char* name) { return listsExtension(extensions, name); };
     auto proc = [](const char* name) { return glXGetProcAddress(reinterpret_cast<const GLubyte*>(name)); };
     if (has("GLX_EXT_swap_control")) {
         using SwapIntervalEXT = void (*)(Display*, GLXDrawable, int);

@@ -1,6 +1,7 @@
-// Preloaded into a program by bench/first_frame.sh: at the first buffer swap, once the
-// frame is drawn and the X server holds it, writes the wall-clock time in microseconds
-// to the file named by SLOT_FIRST_FRAME_FILE and ends the process.
+// Preloaded into a program by bench/first_frame.sh: when the first frame is shown (by a
+// buffer swap, or by a copy of the back buffer to the front), once it is drawn and the
+// X server holds it, writes the wall-clock time in microseconds to the file named by
+// SLOT_FIRST_FRAME_FILE and ends the process.
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -11,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+
+#include "tests/e2e/present_hooks.h"
 
 namespace {
 
@@ -33,16 +36,29 @@ bool writeStamp(const char* path) {
     return close(fd) == 0 && written;
 }
 
+// Shows the first frame with `show`, then notes the time and ends the process; later
+// frames (there are none while a stamp is asked for) are shown as they come.
+template <typename Show>
+void showFirstFrame(Display* display, Show show) {
+    const char* path = std::getenv(StampFileVariable);
+    if (!path || !*path) return show();
+    glFinish();  // every piece of the frame rasterized before it is shown
+    show();
+    XSync(display, False);  // the server has put the picture in the window
+    _exit(writeStamp(path) ? 0 : FailedStatus);
+}
+
 }  // namespace
 
 // Stands in for libGL's glXSwapBuffers; freeglut's glutSwapBuffers calls it by name.
 extern "C" __attribute__((visibility("default"))) void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     static const auto realSwap = reinterpret_cast<SwapFunction>(dlsym(RTLD_NEXT, "glXSwapBuffers"));
-    const char* path = std::getenv(StampFileVariable);
     if (!realSwap) _exit(FailedStatus);
-    if (!path || !*path) return realSwap(display, drawable);
-    glFinish();  // every piece of the frame rasterized before it is shown
-    realSwap(display, drawable);
-    XSync(display, False);  // the server has put the picture in the window
-    _exit(writeStamp(path) ? 0 : FailedStatus);
+    showFirstFrame(display, [&] { realSwap(display, drawable); });
+}
+
+void copiedSubBuffer(Display* display, GLXDrawable drawable, int x, int y, int width, int height,
+                     CopySubBufferFunction copy) {
+    if (!copy) _exit(FailedStatus);
+    showFirstFrame(display, [&] { copy(display, drawable, x, y, width, height); });
 }

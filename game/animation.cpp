@@ -10,6 +10,7 @@
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
+#include "render/render.h"
 
 using StepCount = std::chrono::duration<int64_t, std::ratio<1, StepsPerSecond>>;
 
@@ -62,7 +63,7 @@ void onIdle() {
     const int64_t due = std::chrono::duration_cast<StepCount>(now - d.clockOrigin).count() + 1;
     // Steps past the bound are dropped: after a stall the timeline goes on from where it
     // stood instead of racing through what it missed.
-    if (runSteps(std::min<int64_t>(due - d.stepsTaken, MaxCatchUpSteps))) glutPostWindowRedisplay(game.windowId);
+    if (runSteps(std::min<int64_t>(due - d.stepsTaken, MaxCatchUpSteps))) requestFrame();
     d.stepsTaken = stepsShow() ? due : 0;
     if (d.stepsTaken > 0 && d.stepsOn && !d.stepTimerArmed) {
         d.stepTimerArmed = true;

@@ -3,7 +3,6 @@
 #include <GL/glut.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/game_state.h"
 #include "game/play.h"
@@ -53,15 +52,7 @@ static PickPasses passes{};
 // ---------------------------------------------------------------------------------
 
 static bool hasExtension(const char* name) {
-    const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!all) return false;
-    const size_t len = std::strlen(name);
-    for (const char* p = std::strstr(all, name); p; p = std::strstr(p + len, name)) {
-        const bool startOk = (p == all || p[-1] == ' ');
-        const bool endOk = (p[len] == ' ' || p[len] == '\0');
-        if (startOk && endOk) return true;
-    }
-    return false;
+    return listsExtension(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), name);
 }
 
 // Finds the query entry points once; false where the GL has none.
@@ -217,5 +208,5 @@ void onMouse(int button, int state, int x, int y) {
     game.pickX = x;
     game.pickY = y;
     pickAt();
-    glutPostRedisplay();
+    requestFrame();
 }

@@ -3,8 +3,10 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/game_state.h"
+#include "render/frame_parts.h"
 #include "render/render.h"
 
 // ---------------------------------------------------------------------------------
@@ -51,7 +53,7 @@ void drawScreenScene() {
 // Callbacks
 // ---------------------------------------------------------------------------------
 
-void onDisplay() {
+void drawPicture() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -63,8 +65,9 @@ void onDisplay() {
     drawStatusBar();
     drawMenuPanel();
     glPopMatrix();
-    glutSwapBuffers();
 }
+
+void onDisplay() { presentFrame(); }
 
 void onReshape(int width, int height) {
     // A minimised window reports a zero side: keep the last finite projection.
@@ -77,25 +80,32 @@ void onReshape(int width, int height) {
     applyProjection(width, height);
     glMatrixMode(GL_MODELVIEW);
     glViewport(0, 0, width, height);
+    wantWholeFrame();
     glutPostRedisplay();
 }
 
 void drawAxes() {
+    const GLfloat ends[6][3] = {
+        {-AxisHalfLength, 0, 0}, {AxisHalfLength, 0, 0},  {0, -AxisHalfLength, 0},
+        {0, AxisHalfLength, 0},  {0, 0, -AxisHalfLength}, {0, 0, AxisHalfLength},
+    };
+    if (!notePiece(ends, 6)) return;
     glDisable(GL_LIGHTING);
     glLineWidth(AxisLineWidth);
     glBegin(GL_LINES);
-    const GLfloat ends[3][2][3] = {
-        {{-AxisHalfLength, 0, 0}, {AxisHalfLength, 0, 0}},
-        {{0, -AxisHalfLength, 0}, {0, AxisHalfLength, 0}},
-        {{0, 0, -AxisHalfLength}, {0, 0, AxisHalfLength}},
-    };
-    for (const auto& axis : ends) {
-        for (const auto& v : axis) {
-            glColor3f(1.0f, 1.0f, 1.0f);
-            glVertex3fv(v);
-        }
+    for (const auto& v : ends) {
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glVertex3fv(v);
     }
     glEnd();
     glEnable(GL_LIGHTING);
     glShadeModel(GL_SMOOTH);
+}
+
+bool listsExtension(const char* extensions, const char* name) {
+    if (!extensions) return false;
+    const size_t len = std::strlen(name);
+    for (const char* p = std::strstr(extensions, name); p; p = std::strstr(p + len, name))
+        if ((p == extensions || p[-1] == ' ') && (p[len] == ' ' || p[len] == '\0')) return true;
+    return false;
 }

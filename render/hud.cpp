@@ -48,6 +48,7 @@ static const Plate menuPlate = {
 // ---------------------------------------------------------------------------------
 
 void emitPlate(const Plate& plate) {
+    if (!notePiece(plate.vertex, 4)) return;
     glBegin(GL_POLYGON);
     for (int i = 0; i < 4; ++i) {
         glColor3fv(plate.colour);
@@ -193,6 +194,7 @@ void catchUpShownCounts() {
 
 void drawStatusBar() {
     catchUpShownCounts();
+    setFramePart(PartStatusBar);
     // The rows before the strips behind them, so that the depth test spares the strips
     // the shading of what the coins and stubs cover.
     drawRow(-2.5f, 0.4f, 0.4f, game.shownCredits, MaxCoinsShown, drawCoin);
@@ -204,6 +206,7 @@ void drawStatusBar() {
     if (game.shownCredits <= 0 && game.screen != ScreenTokens) drawTokenPointer(tokensEnd);
     drawStrip(-3.0f, 3.5f, 1.0f, 1.0f, 1.0f);
     drawStrip(0.0f, 4.5f, 1.0f, 1.0f, 0.0f);
+    setFramePart(PartNone);
 }
 
 // ---------------------------------------------------------------------------------

@@ -19,6 +19,9 @@ static const Plate reelWindowPlate = {
     {{0, 1}, {0, 1}, {0, 1}, {0, 1}},
     {{0.5f, 0.375f, 0.01f}, {0.5f, -0.375f, 0.01f}, {-0.5f, -0.375f, 0.01f}, {-0.5f, 0.375f, 0.01f}}};
 
+static const GLfloat CoinSlotCorners[4][3] = {
+    {0.0f, 0.0f, 0.05f}, {0.45f, 0.0f, 0.05f}, {0.45f, 0.1f, 0.05f}, {0.0f, 0.1f, 0.05f}};
+static const GLfloat CoinSlotLine[2][3] = {{0.05f, 0.05f, 0.06f}, {0.4f, 0.05f, 0.06f}};
 static const GLfloat CoinSlotLineWidth = 5.0f;
 // The reel strip's coordinate that tints the coin slot: the last one of a reel's drum.
 static const GLfloat CoinSlotTexCoord[2] = {1.0f, 1.0f};
@@ -68,24 +71,21 @@ void drawCoinSlot() {
     // Its colours are modulated by the reel strip's last texel, as they have been
     // since it was drawn straight after the reels; the coordinate goes with every
     // vertex, as every flat piece gives it.
+    if (!notePiece(CoinSlotCorners, 4) || !notePiece(CoinSlotLine, 2)) return;
     glBindTexture(GL_TEXTURE_2D, TexReel);
     glDisable(GL_LIGHTING);
     glBegin(GL_POLYGON);
     glColor3f(1.0f, 1.0f, 0.0f);
     glTexCoord2fv(CoinSlotTexCoord);
-    glVertex3f(0.0f, 0.0f, 0.05f);
-    glVertex3f(0.45f, 0.0f, 0.05f);
-    glVertex3f(0.45f, 0.1f, 0.05f);
-    glVertex3f(0.0f, 0.1f, 0.05f);
+    for (const auto& corner : CoinSlotCorners) glVertex3fv(corner);
     glEnd();
     glLineWidth(CoinSlotLineWidth);
     glBegin(GL_LINES);
-    glColor3f(0.0f, 0.0f, 0.0f);
-    glTexCoord2fv(CoinSlotTexCoord);
-    glVertex3f(0.05f, 0.05f, 0.06f);
-    glColor3f(0.0f, 0.0f, 0.0f);
-    glTexCoord2fv(CoinSlotTexCoord);
-    glVertex3f(0.4f, 0.05f, 0.06f);
+    for (const auto& end : CoinSlotLine) {
+        glColor3f(0.0f, 0.0f, 0.0f);
+        glTexCoord2fv(CoinSlotTexCoord);
+        glVertex3fv(end);
+    }
     glEnd();
     endFlatPiece();
 }
@@ -136,11 +136,13 @@ void drawBetFiveButton() {
 // ---------------------------------------------------------------------------------
 
 // Draws one reel at its offset in the reel frame, turned by its angle.
-static void placeReel(float offset, float angle) {
+static void placeReel(FramePart part, float offset, float angle) {
     glPushMatrix();
     if (offset != 0.0f) glTranslatef(offset, 0.0f, 0.0f);
     glRotatef(angle, 1.0f, 0.0f, 0.0f);
+    setFramePart(part);
     drawReel();
+    setFramePart(PartNone);
     glPopMatrix();
 }
 
@@ -158,9 +160,9 @@ void drawMachine() {
     glScalef(0.5f, 0.5f, 0.5f);
     glPushMatrix();
     glScalef(0.75f, 0.75f, 0.75f);  // the reels only
-    placeReel(0.0f, game.reelAngle[1]);
-    placeReel(0.8f, game.reelAngle[2]);
-    placeReel(-0.8f, game.reelAngle[0]);
+    placeReel(PartReelCentre, 0.0f, game.reelAngle[1]);
+    placeReel(PartReelRight, 0.8f, game.reelAngle[2]);
+    placeReel(PartReelLeft, -0.8f, game.reelAngle[0]);
     glPopMatrix();
     drawAxle();
     glPopMatrix();
@@ -176,7 +178,9 @@ void drawMachine() {
     glTranslatef(0.0f, 0.75f, 0.0f);
     glRotatef(game.marqueeAngle, 0.0f, 1.0f, 0.0f);
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    setFramePart(PartMarquee);
     drawMarquee();
+    setFramePart(PartNone);
     glPopMatrix();
 
     drawBackdrop();
@@ -187,6 +191,7 @@ void drawMachine() {
     glScalef(1.5f, 1.5f, 1.5f);
     glTranslatef(1.35f, -0.65f, 0.0f);
     glRotatef(game.leverAngle, 1.0f, 0.0f, 0.0f);
+    setFramePart(PartLever);
     glPushMatrix();
     glTranslatef(0.0f, 1.5f, 0.0f);
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
@@ -196,19 +201,24 @@ void drawMachine() {
     glTranslatef(0.0f, 1.5f, 0.0f);
     drawLeverKnob();
     glPopMatrix();
+    setFramePart(PartNone);
     glPopMatrix();
 
     glPushMatrix();
     setPickName(PickBetOne);
     glTranslatef(0.65f, -0.8f, 0.0f);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    setFramePart(PartBetOne);
     drawBetOneButton();
+    setFramePart(PartNone);
     glPopMatrix();
 
     glPushMatrix();
     setPickName(PickBetFive);
     glTranslatef(1.15f, -0.8f, 0.0f);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    setFramePart(PartBetFive);
     drawBetFiveButton();
+    setFramePart(PartNone);
     glPopMatrix();
 }

@@ -92,9 +92,17 @@ void drawRoundPieceAtTexel(RoundPiece piece, const GLfloat texCoord[2]);
 // Frame composition and projection
 // ---------------------------------------------------------------------------------
 
+// Draws a frame: whole, or where the game asked for it and only parts changed, just the
+// rectangles of the parts that changed (see Frames of what changed below).
 void onDisplay();
 void onReshape(int width, int height);
+// Clears and draws the whole picture of the screen shown: what a frame draws, once, or
+// once in each rectangle it repaints, clipped to it.
+void drawPicture();
 void drawAxes();
+// Whether a list of extension names, one space between each (as GL and GLX give them),
+// holds `name` whole.
+bool listsExtension(const char* extensions, const char* name);
 // Multiplies the view's projection and its look-at onto the current matrix, as the
 // display sees the scene; the pick pass uses it too, so both always agree.
 void applyProjection(int width, int height);
@@ -173,3 +181,63 @@ struct Plate {
 void emitPlate(const Plate& plate);
 // Lighting back on and smooth shading, as every flat piece leaves them.
 void endFlatPiece();
+
+// ---------------------------------------------------------------------------------
+// Frames of what changed
+// ---------------------------------------------------------------------------------
+
+// The parts of the picture that move or change while the rest stands. Each is drawn
+// from a few fields of the game record; a frame asked for by the game, in which only
+// parts changed, repaints and presents only the rectangles where they were and are.
+// The status bar is one part: its strips and everything on them.
+enum FramePart : int {
+    PartNone = -1,
+    PartLever,
+    PartReelLeft,
+    PartReelCentre,
+    PartReelRight,
+    PartMarquee,  // the drum and the face it shows
+    PartBetOne,
+    PartBetFive,
+    PartBall,
+    PartStatusBar,
+    FramePartCount
+};
+
+// The pieces drawn from here on belong to `part` (PartNone: to none).
+void setFramePart(FramePart part);
+
+// Where a piece about to be drawn lies: its corners in the current model-view frame.
+// While a frame notes where its parts lie, they widen the window rectangle of the part
+// being drawn. False while a frame only measures its parts: the piece is then not drawn.
+bool notePiece(const GLfloat (*corners)[3], int count);
+
+// A rectangle of window pixels, counted as the GL counts them: from the lower left.
+struct PixelRect {
+    int x, y, width, height;
+};
+
+// How frames reach the window; app/ finds out what the GL offers at start-up. With
+// neither the back buffer's age nor a copy to the front, every frame is drawn whole.
+struct FramePresenter {
+    void (*swapBuffers)();  // shows the back buffer whole
+    // How many swaps old the back buffer is, 0 where its content is unknown; null where
+    // the GL does not say (GLX_EXT_buffer_age).
+    int (*backBufferAge)();
+    // Copies rectangles of the back buffer to the front, false where that failed; null
+    // where the GL cannot (GLX_MESA_copy_sub_buffer).
+    bool (*copyRects)(const PixelRect* rects, int count);
+    // Has the GL fit the back buffer to the window's size before a whole frame is drawn
+    // to be copied, where it otherwise would only at a swap (Mesa's software path); null
+    // where nothing needs doing.
+    void (*fitBackBuffer)();
+};
+// The presenter frames have until one is set: whole frames, swapped by GLUT.
+FramePresenter glutFramePresenter();
+void setFramePresenter(const FramePresenter& presenter);
+
+// Asks for a frame of what the game changed. Frames nobody asked for through it (an
+// expose, for GLUT cannot tell one from a posted redisplay) are drawn whole.
+void requestFrame();
+// The next frame is drawn whole: the window lost its picture, or all of it changed.
+void wantWholeFrame();

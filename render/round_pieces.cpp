@@ -15,6 +15,13 @@ static GLUquadric* quadrics[RoundPieceCount];
 
 static const double FullTurn = 6.283185307179586;  // radians
 
+// The most slices a round piece has.
+static constexpr GLint MaxRoundSlices = [] {
+    GLint most = 0;
+    for (const RoundShape& s : roundShapes) most = s.slices > most ? s.slices : most;
+    return most;
+}();
+
 // ---------------------------------------------------------------------------------
 // Functions
 // ---------------------------------------------------------------------------------
@@ -68,8 +75,39 @@ static void drawCylinderAtTexel(const RoundShape& s, const GLfloat texCoord[2]) 
     glEnd();
 }
 
+// The corners of a piece's surface, or of the box around a sphere; false when the piece
+// is not to be drawn (see notePiece).
+static bool noteRoundPiece(const RoundShape& s) {
+    GLfloat corners[2 * MaxRoundSlices][3];
+    int count = 0;
+    if (s.kind == ShapeSphere) {
+        for (int i = 0; i < 8; ++i) {
+            corners[i][0] = static_cast<GLfloat>((i & 1) ? s.radius : -s.radius);
+            corners[i][1] = static_cast<GLfloat>((i & 2) ? s.radius : -s.radius);
+            corners[i][2] = static_cast<GLfloat>((i & 4) ? s.radius : -s.radius);
+        }
+        count = 8;
+    } else {
+        const GLfloat r = static_cast<GLfloat>(s.radius);
+        const int ends = s.kind == ShapeCylinder ? 2 : 1;
+        for (GLint i = 0; i < s.slices; ++i) {
+            GLfloat sine = 0.0f;
+            GLfloat cosine = 0.0f;
+            roundCorner(i, s.slices, &sine, &cosine);
+            for (int end = 0; end < ends; ++end) {
+                corners[count][0] = r * sine;
+                corners[count][1] = r * cosine;
+                corners[count][2] = end == 0 ? 0.0f : static_cast<GLfloat>(s.height);
+                ++count;
+            }
+        }
+    }
+    return notePiece(corners, count);
+}
+
 void drawRoundPieceAtTexel(RoundPiece piece, const GLfloat texCoord[2]) {
     const RoundShape& s = roundShapes[piece];
+    if (!noteRoundPiece(s)) return;
     if (s.insideHidden) glEnable(GL_CULL_FACE);
     drawCylinderAtTexel(s, texCoord);
     if (s.insideHidden) glDisable(GL_CULL_FACE);
@@ -79,6 +117,7 @@ void drawRoundPiece(RoundPiece piece) {
     // All at once, so that no later frame allocates, whichever pieces it shows first.
     if (!quadrics[0]) std::generate(std::begin(quadrics), std::end(quadrics), makeQuadric);
     const RoundShape& s = roundShapes[piece];
+    if (!noteRoundPiece(s)) return;
     if (s.insideHidden) glEnable(GL_CULL_FACE);
     if (s.kind == ShapeCylinder)
         gluCylinder(quadrics[piece], s.radius, s.radius, s.height, s.slices, s.stacks);

@@ -87,7 +87,9 @@ void drawPrizeScreen() {
         glPushMatrix();
         glTranslatef(0.0f, game.ballHeight, 1.0f);
         bindPlainTexture();
+        setFramePart(PartBall);
         drawPrizeBall();
+        setFramePart(PartNone);
         glPopMatrix();
         glTranslatef(0.0f, -0.5f, 1.0f);
         drawVerdictSign(0);

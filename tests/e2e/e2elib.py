@@ -36,6 +36,31 @@ def _picture_files():
 PICTURES = _picture_files()
 
 
+def _spin_steps():
+    """The steps of one spin, the first of which moves the lever, from the constants of
+    the steps in the game's record, counted as the logic tests' timeline() counts them:
+    the lever's full pull, the right reel's run to its limit and the step it lands on,
+    and the marquee's second turn."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app", "game_state.h")
+    with open(header, encoding="utf-8") as f:
+        text = f.read()
+
+    def numbers(name):
+        found = re.search(r"^constexpr float " + name + r"(?:\[\d+\])? = \{?([^;}]*)\}?;", text, re.M)
+        return [float(n) for n in re.findall(r"-?\d+(?:\.\d*)?", found.group(1))]
+
+    def one(name):
+        return numbers(name)[0]
+
+    pull = int(one("LeverFullPull") / one("LeverStep"))
+    right_reel = int(numbers("ReelRunLimit")[-1] / one("ReelStep")) + 1
+    second_turn = int((one("MarqueeFirstTurn") - one("MarqueeSecondTurn")) / one("MarqueeStep"))
+    return pull + right_reel + second_turn
+
+
+SPIN_STEPS = _spin_steps()
+
+
 class Failure(Exception):
     pass
 
@@ -170,6 +195,13 @@ class Shot:
         start = header_size + 12 * ncolors
         self.pixels = data[start:start + bytes_per_line * height]
         check(len(self.pixels) == bytes_per_line * height, "short screenshot")
+        # A 24-bit picture in 32-bit pixels: the fourth byte is no colour, and the server
+        # keeps whatever the image put there held (the game's alpha, where it copies part
+        # of a frame). It is zeroed, so that shots of one picture are the same bytes.
+        if self.pixel_bytes == 4 and red_mask | green_mask | blue_mask == 0xFFFFFF and bytes_per_line == 4 * width:
+            unused = bytearray(self.pixels)
+            unused[3 if self.little else 0::4] = bytes(len(unused) // 4)
+            self.pixels = bytes(unused)
 
     def _value(self, col, row):
         at = row * self.stride + col * self.pixel_bytes
@@ -320,6 +352,19 @@ def cpu_seconds(pid):
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def threads_cpu_seconds(pid):
+    """Time on a processor of all the process's threads (llvmpipe's too), to the nanosecond:
+    for the benches, finer than cpu_seconds' clock ticks."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except (FileNotFoundError, ProcessLookupError):
+            pass  # a thread that ended between the listing and the read
+    return total / 1e9
 
 
 QUIET_SECONDS = 3.0

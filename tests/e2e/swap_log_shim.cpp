@@ -1,9 +1,11 @@
-// Preloaded by the frame-counting test and bench/refresh.py: holds each buffer swap to
+// Preloaded by the frame-counting test and bench/refresh.py: holds each frame shown to
 // the next tick of an emulated display refresh of SLOT_REFRESH_HZ (none when unset or
-// 0), as a swap tied to a monitor's refresh would wait, and logs every swap to the file
-// named by SLOT_SWAP_LOG: the monotonic time in microseconds once it returned, the
-// swap's number, and a hash of each window region listed in SLOT_WATCH ("x,y,w,h;..."
+// 0), as a swap tied to a monitor's refresh would wait, and logs every frame to the file
+// named by SLOT_SWAP_LOG: the monotonic time in microseconds once it was shown, the
+// frame's number, and a hash of each window region listed in SLOT_WATCH ("x,y,w,h;..."
 // in GL window pixels, origin bottom left), read from the frame before it is shown.
+// A frame is shown by a buffer swap, or by the copies of rectangles of the back buffer
+// to the front that follow the drawing of a frame (the glClear calls it begins with).
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
@@ -15,6 +17,8 @@
 #include <ctime>
 #include <numeric>
 #include <vector>
+
+#include "tests/e2e/present_hooks.h"
 
 namespace {
 
@@ -76,12 +80,17 @@ void waitForRefresh(int64_t periodNs) {
     }
 }
 
-}  // namespace
+// The frames shown so far, and whether one was drawn since the last was shown.
+struct Frames {
+    unsigned long long shown = 0;
+    bool drawn = true;
+};
 
-// Stands in for libGL's glXSwapBuffers; freeglut's glutSwapBuffers calls it by name.
-extern "C" __attribute__((visibility("default"))) void glXSwapBuffers(Display* display, GLXDrawable drawable) {
-    static const auto realSwap = reinterpret_cast<SwapFunction>(dlsym(RTLD_NEXT, "glXSwapBuffers"));
-    static unsigned long long swaps = 0;
+Frames frames;
+
+// The hashes of the watched regions of the frame about to be shown, then the wait for
+// the refresh.
+std::vector<uint64_t> beforeShowing() {
     const Setup& s = setup();
     std::vector<uint64_t> hashes;
     if (s.log && !s.regions.empty()) {
@@ -93,11 +102,42 @@ extern "C" __attribute__((visibility("default"))) void glXSwapBuffers(Display* d
         glPixelStorei(GL_PACK_ALIGNMENT, alignment);
     }
     if (s.periodNs > 0) waitForRefresh(s.periodNs);
-    if (realSwap) realSwap(display, drawable);
-    ++swaps;
+    return hashes;
+}
+
+void logShown(const std::vector<uint64_t>& hashes) {
+    ++frames.shown;
+    frames.drawn = false;
+    const Setup& s = setup();
     if (!s.log) return;
-    std::fprintf(s.log, "%lld %llu", static_cast<long long>(monotonicNs() / 1000), swaps);
+    std::fprintf(s.log, "%lld %llu", static_cast<long long>(monotonicNs() / 1000), frames.shown);
     for (uint64_t h : hashes) std::fprintf(s.log, " %016llx", static_cast<unsigned long long>(h));
     std::fputc('\n', s.log);
     std::fflush(s.log);
+}
+
+}  // namespace
+
+// Stands in for libGL's glXSwapBuffers; freeglut's glutSwapBuffers calls it by name.
+extern "C" __attribute__((visibility("default"))) void glXSwapBuffers(Display* display, GLXDrawable drawable) {
+    static const auto realSwap = reinterpret_cast<SwapFunction>(dlsym(RTLD_NEXT, "glXSwapBuffers"));
+    const std::vector<uint64_t> hashes = beforeShowing();
+    if (realSwap) realSwap(display, drawable);
+    logShown(hashes);
+}
+
+// Every frame is drawn from a clear: the copies after one show one frame.
+extern "C" __attribute__((visibility("default"))) void glClear(GLbitfield mask) {
+    static const auto realClear = reinterpret_cast<void (*)(GLbitfield)>(dlsym(RTLD_NEXT, "glClear"));
+    frames.drawn = true;
+    if (realClear) realClear(mask);
+}
+
+void copiedSubBuffer(Display* display, GLXDrawable drawable, int x, int y, int width, int height,
+                     CopySubBufferFunction copy) {
+    const bool first = frames.drawn;
+    std::vector<uint64_t> hashes;
+    if (first) hashes = beforeShowing();
+    if (copy) copy(display, drawable, x, y, width, height);
+    if (first) logShown(hashes);
 }
