@@ -1,14 +1,7 @@
 // Defines the one GameState instance and the defaults of a new game.
 #include "app/game_state.h"
 
-// Everything starts at zero, but the prize ball starts on its way up. Constant
-// initialisation: the record exists before main runs.
-static constexpr GameState startState() {
-    GameState g{};
-    g.ballRising = true;
-    return g;
-}
-
+// Constant initialisation: the record exists before main runs.
 GameState game = startState();
 
 void resetGame() {

@@ -2,6 +2,7 @@
 // it is made of, and the constants of the rules. Every callback reads and writes `game`.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -17,7 +18,37 @@ enum Screen : int32_t { ScreenMachine = 0, ScreenPrize = 1, ScreenTokens = 2 };
 
 enum MachinePhase : int32_t { PhaseIdle = 0, PhaseSpinning = 1, PhaseSettled = 2 };
 
+// The result of a spin, and the tickets it pays per token staked.
+enum WinKind : int32_t { WinNone = 0, WinPair = 1, WinTriple = 2 };
+
 constexpr int SelectBufferSize = 512;
+
+// The animation driver (game/animation.cpp): the one timer chain and the step clock.
+struct AnimationDriver {
+    bool chainLive;         // the 166 ms chain is armed; from then on it fires for the whole run
+    bool askedSinceFiring;  // an animation was asked for since the chain last fired
+    bool stepsOn;           // the chain's word at its last firing: steps may run
+    bool stepTimerArmed;    // a one-shot onStepDue is on its way
+    std::chrono::steady_clock::time_point clockOrigin;  // step k of the clock's run falls due k steps after it
+    int64_t stepsTaken;                                 // steps of the clock's run so far; 0 while it stands
+};
+
+// Winnings as the payout counts them out: a coin a token, a tick a ticket, brighter for
+// three of a kind.
+struct Winnings {
+    int32_t tokens;
+    int32_t tickets;
+    bool threeOfAKind;
+};
+
+// What the steps have cued (game/steps.cpp), so that each sound is cued once; the sound
+// reads from it which reels' runs should be heard.
+struct StepCues {
+    bool reelsHeard;     // the reels' runs sound: the reels turn, on the machine screen
+    bool reelLanded[3];  // knocked onto its stop since the reels began to turn
+    int32_t resultDue;   // steps until the result is heard; 0 when none is due
+    Winnings payout;     // booked by the spins shown; counted out as they land in the status bar
+};
 
 struct GameState {
     int32_t credits;
@@ -28,7 +59,7 @@ struct GameState {
     Screen screen;
     MachinePhase machinePhase;
     int32_t animating;
-    int32_t winKind;
+    WinKind winKind;
     int32_t reelStop[3];
     float reelAngle[3];
     bool reelsSettling;
@@ -49,7 +80,23 @@ struct GameState {
     float pickSize;
     uint32_t selectBuffer[SelectBufferSize];
     int32_t hudSlot;
+    // Whether the window manager offers fullscreen windows; found at start-up. Without
+    // one, freeglut's own fallback moves the window partly off screen, so F11 and Escape
+    // do nothing.
+    bool fullScreenOffered;
+    uint32_t randState;  // the game's generator: every reel stop is drawn from it
+    AnimationDriver driver;
+    StepCues cues;
 };
+
+// The record as the program starts: everything zero, but the prize ball on its way up
+// and the generator at its seed of 1, never changed, so every run plays the same stops.
+constexpr GameState startState() {
+    GameState g{};
+    g.ballRising = true;
+    g.randState = 1;
+    return g;
+}
 
 extern GameState game;
 
@@ -129,9 +176,6 @@ void onKeyboardUp(unsigned char key, int x, int y);
 // offered, the rest do nothing.
 void onSpecialKey(int key, int x, int y);
 void onSpecialKeyUp(int key, int x, int y);
-// Whether the window manager offers fullscreen windows; found at start-up. Without one,
-// freeglut's own fallback moves the window partly off screen, so F11 and Escape do nothing.
-extern bool fullScreenOffered;
 
 // What the command line asks of the program itself: -h or --help and -v or --version are
 // answered without a display; every other argument is GLUT's.

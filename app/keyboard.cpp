@@ -10,8 +10,6 @@
 
 static_assert(SpecialKeyF11 == GLUT_KEY_F11, "the table of keys names F11 by GLUT's code");
 
-bool fullScreenOffered = false;
-
 // Which of the table's keys are down, for those that act once per press.
 static bool held[KeyBindingCount];
 
@@ -58,10 +56,10 @@ static void run(KeyCommand command) {
         return;
     case CommandFullScreen:
         // The window manager resizes the window, and the reshape that follows scales the scene.
-        if (fullScreenOffered) glutFullScreenToggle();
+        if (game.fullScreenOffered) glutFullScreenToggle();
         return;
     case CommandLeaveFullScreen:
-        if (fullScreenOffered && glutGet(GLUT_FULL_SCREEN)) glutLeaveFullScreen();
+        if (game.fullScreenOffered && glutGet(GLUT_FULL_SCREEN)) glutLeaveFullScreen();
         return;
     case CommandQuit: quitGame();
     }

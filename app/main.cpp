@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     // own exit would wait for a sound device that hangs.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     const ScreenRect window =
-        placeWindowOnScreen({WindowX, WindowY, WindowWidth, WindowHeight}, display, &fullScreenOffered);
+        placeWindowOnScreen({WindowX, WindowY, WindowWidth, WindowHeight}, display, &game.fullScreenOffered);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(window.width, window.height);
     glutInitWindowPosition(window.x, window.y);

@@ -3,8 +3,10 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 // ---------------------------------------------------------------------------------
 // Bitmap reader
@@ -28,38 +30,49 @@ uint16_t readLE16(FILE* file);
 // Texture slots
 // ---------------------------------------------------------------------------------
 
+// The fixed texture names: the plain slot, then one slot a picture.
 enum TextureSlot : GLuint {
     TexPlain = 0,
-    TexBackdrop = 1,
-    TexReel = 2,
-    TexBetOne = 3,
-    TexBetFive = 4,
-    TexMarqueeOne = 5,
-    TexMarqueeFive = 6,
-    TexWinTwo = 7,
-    TexWinThree = 8,
-    TexWinZero = 9,
-    TexCoin = 10,
-    TexTicket = 11,
-    TexMenu = 12,
-    TexTokenBackdrop = 13,
-    TexDollarOne = 14,
-    TexDollarTwo = 15,
-    TexDollarFive = 16,
-    TexPrizeBackdrop = 17,
-    TexWinner = 18,  // the loser sign must stay right after it
-    TexLoser = 19,
+#define PICTURE(slot, enumerator, file) enumerator = (slot),
+#include "assets/picture_table.h"
+#undef PICTURE
 };
 
-constexpr int PictureCount = 19;
-
 // The file each loaded slot wears, indexed by slot; slot 0 has none.
-extern const char* const textureFiles[PictureCount + 1];
+inline constexpr const char* const textureFiles[] = {
+    nullptr,
+#define PICTURE(slot, enumerator, file) file,
+#include "assets/picture_table.h"
+#undef PICTURE
+};
+
+constexpr int PictureCount = static_cast<int>(std::size(textureFiles)) - 1;
+
+// The table's rows stand in slot order, which is the order of loading and of the names.
+constexpr bool picturesInSlotOrder() {
+    const GLuint slots[] = {
+        TexPlain,
+#define PICTURE(slot, enumerator, file) enumerator,
+#include "assets/picture_table.h"
+#undef PICTURE
+    };
+    for (size_t i = 0; i < std::size(slots); ++i)
+        if (slots[i] != i) return false;
+    return true;
+}
+static_assert(picturesInSlotOrder(), "the pictures' rows out of slot order");
 
 constexpr int CheckerSize = 64;
 
-extern unsigned char* checkerImage;
-extern Image* loadImageRecord;
+// What loading takes from the free store, kept until the process ends: the checker's
+// pixels, the image record of the latest load, and every picture's record (which the
+// latest alone would leave lost to a leak checker).
+struct TextureMemory {
+    unsigned char* checkerImage;
+    Image* loadImageRecord;
+    Image* keptImages[PictureCount + 1];
+};
+extern TextureMemory textureMemory;
 
 // Fills one slot from one bitmap file, or ends the process with status 1.
 void loadTexture(const char* fileName, TextureSlot slot);

@@ -9,19 +9,7 @@
 // State
 // ---------------------------------------------------------------------------------
 
-const char* const textureFiles[PictureCount + 1] = {
-    nullptr,         "slotbackground.bmp", "slot.bmp",       "betone.bmp",          "betfive.bmp",
-    "marqone.bmp",   "marqfive.bmp",       "wintwo.bmp",     "winthree.bmp",        "winzero.bmp",
-    "coin.bmp",      "ticket.bmp",         "menu.bmp",       "tokenbackground.bmp", "dollarone.bmp",
-    "dollartwo.bmp", "dollarfive.bmp",     "spacestore.bmp", "winner.bmp",          "loser.bmp",
-};
-
-unsigned char* checkerImage = nullptr;
-Image* loadImageRecord = nullptr;
-
-// Every picture's record is kept until the process ends; loadImageRecord names only the
-// last one, so the others are held here and stay reachable (not lost) to a leak checker.
-static Image* keptImages[PictureCount + 1] = {};
+TextureMemory textureMemory{};
 
 static const int CheckerSquare = 8;
 
@@ -30,21 +18,22 @@ static const int CheckerSquare = 8;
 // ---------------------------------------------------------------------------------
 
 void loadTexture(const char* fileName, TextureSlot slot) {
-    loadImageRecord = static_cast<Image*>(std::malloc(sizeof(Image)));
-    if (!loadImageRecord) {
+    Image* const image = static_cast<Image*>(std::malloc(sizeof(Image)));
+    textureMemory.loadImageRecord = image;
+    if (!image) {
         std::printf("Error allocating space for image");
         std::exit(1);
     }
-    *loadImageRecord = Image{0, 0, nullptr};
-    keptImages[slot] = loadImageRecord;
+    *image = Image{0, 0, nullptr};
+    textureMemory.keptImages[slot] = image;
     std::cout << "trying to load " << fileName << std::endl;
-    if (!loadBitmap(fileName, loadImageRecord)) std::exit(1);
+    if (!loadBitmap(fileName, image)) std::exit(1);
 
     glBindTexture(GL_TEXTURE_2D, slot);
     // Rows are tightly packed: the GL must not expect them padded to 4 bytes.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, static_cast<GLsizei>(loadImageRecord->width),
-                 static_cast<GLsizei>(loadImageRecord->height), 0, GL_RGB, GL_UNSIGNED_BYTE, loadImageRecord->pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, static_cast<GLsizei>(image->width), static_cast<GLsizei>(image->height), 0,
+                 GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 }
@@ -54,7 +43,8 @@ void loadAllTextures() {
 }
 
 void makeChecker(int width, int height) {
-    checkerImage = new unsigned char[static_cast<size_t>(width) * static_cast<size_t>(height) * 3];
+    unsigned char* const checkerImage = new unsigned char[static_cast<size_t>(width) * static_cast<size_t>(height) * 3];
+    textureMemory.checkerImage = checkerImage;
     for (int i = 0; i < width; ++i) {
         for (int j = 0; j < height; ++j) {
             const unsigned char v = ((i / CheckerSquare + j / CheckerSquare) % 2 == 1) ? 255 : 0;

@@ -10,8 +10,12 @@
 
 namespace {
 
-std::vector<float> bank[SoundCount][Variants];
-bool made = false;
+// Every variant of every sound, stereo, once made.
+struct Bank {
+    std::vector<float> pcm[SoundCount][Variants];
+    bool made = false;
+};
+Bank bank;
 
 // Stereo at the plan's pan, scaled so that the loudest 400 ms reach the plan's loudness.
 void level(Sound sound, const Wave& mono, std::vector<float>& out) {
@@ -30,19 +34,19 @@ void level(Sound sound, const Wave& mono, std::vector<float>& out) {
 }  // namespace
 
 void makeBank() {
-    if (made) return;
+    if (bank.made) return;
     Wave mono;
     for (int s = 0; s < SoundCount; ++s) {
         for (int v = 0; v < soundPlans[s].variants; ++v) {
             makeSound(static_cast<Sound>(s), v, mono);
-            level(static_cast<Sound>(s), mono, bank[s][v]);
+            level(static_cast<Sound>(s), mono, bank.pcm[s][v]);
         }
     }
-    made = true;
+    bank.made = true;
 }
 
 Pcm bankSound(Sound sound, int variant) {
-    const std::vector<float>& pcm = bank[sound][variant];
+    const std::vector<float>& pcm = bank.pcm[sound][variant];
     return {pcm.data(), pcm.size() / 2};
 }
 

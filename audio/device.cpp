@@ -33,26 +33,32 @@ struct Device {
 
 constexpr Device NoDevice = {nullptr, nullptr, false};
 
-// The main thread's alone: the device the cues are played on.
-Device playing = NoDevice;
-bool helperStarted = false;
-bool closeArmed = false;
-pthread_t helper;
+// What the two threads hand each other, under `lock`: the main thread asks for a device
+// and gives back one that is lost, the helper hands over one it has made ready.
+struct Handoff {
+    std::mutex lock;
+    std::condition_variable helperWake;  // there is something for the helper to do
+    std::condition_variable helperDone;  // the helper has stopped
+    bool wanted = false;                 // the main thread plays on no device and wants one
+    Device ready = NoDevice;             // opened by the helper, not yet taken over
+    Device letGo = NoDevice;             // given back by the main thread, for the helper to close
+    bool ending = false;                 // the game quits: close everything and stop
+    bool ended = false;
+    // Follows `ready`, for the main thread to look at without taking the lock.
+    std::atomic<bool> readyWaiting{false};
+};
 
-// Between the main thread and the helper, under `lock`.
-std::mutex lock;
-std::condition_variable helperWake;  // there is something for the helper to do
-std::condition_variable helperDone;  // the helper has stopped
-bool wanted = false;                 // the main thread plays on no device and wants one
-Device ready = NoDevice;             // opened by the helper, not yet taken over
-Device letGo = NoDevice;             // given back by the main thread, for the helper to close
-bool ending = false;                 // the game quits: close everything and stop
-bool ended = false;
-// Follows `ready`, for the main thread to look at without taking the lock.
-std::atomic<bool> readyWaiting{false};
-
-// The helper's alone: the library's devices that are open, ready or played on.
-int devicesOpen = 0;
+struct AudioDevice {
+    // The main thread's alone: the device the cues are played on, and the helper.
+    Device current = NoDevice;
+    bool helperStarted = false;
+    bool closeAtExitArmed = false;
+    pthread_t helper{};
+    Handoff handoff;
+    // The helper's alone: the library's devices that are open, ready or played on.
+    int devicesOpen = 0;
+};
+AudioDevice audioDevice;
 
 // ---------------------------------------------------------------------------------
 // Keeping the console quiet
@@ -94,9 +100,9 @@ void closeDevice(const Device& d) {
     }
     if (d.device) {
         alcCloseDevice(d.device);
-        --devicesOpen;
+        --audioDevice.devicesOpen;
     }
-    if (devicesOpen == 0) unloadOpenAL();
+    if (audioDevice.devicesOpen == 0) unloadOpenAL();
 }
 
 // Opens the default device with a context and makes the voices on it, the context
@@ -107,7 +113,7 @@ Device openDevice() {
     Device d = NoDevice;
     d.device = alcOpenDevice(nullptr);
     if (d.device) {
-        ++devicesOpen;
+        ++audioDevice.devicesOpen;
         d.context = alcCreateContext(d.device, nullptr);
         if (d.context && setThreadContext(d.context)) {
             const bool made = makeVoices();
@@ -126,41 +132,40 @@ Device openDevice() {
 // thread has none (trying again every AudioRetryMs while none opens), and at the end
 // closes everything and stops.
 void* runHelper(void* /*unused*/) {
-    std::unique_lock<std::mutex> held(lock);
+    Handoff& h = audioDevice.handoff;
+    std::unique_lock<std::mutex> locked(h.lock);
     for (;;) {
         Device closing = NoDevice;
-        if (letGo.device) {
-            closing = letGo;
-            letGo = NoDevice;
-        } else if (ending && ready.device) {
-            closing = ready;
-            ready = NoDevice;
-            readyWaiting.store(false, std::memory_order_relaxed);
+        if (h.letGo.device) {
+            closing = std::exchange(h.letGo, NoDevice);
+        } else if (h.ending && h.ready.device) {
+            closing = std::exchange(h.ready, NoDevice);
+            h.readyWaiting.store(false, std::memory_order_relaxed);
         }
         if (closing.device) {
-            held.unlock();
+            locked.unlock();
             closeDevice(closing);
-            held.lock();
+            locked.lock();
             continue;
         }
-        if (ending) break;
-        if (wanted && !ready.device) {
-            held.unlock();
+        if (h.ending) break;
+        if (h.wanted && !h.ready.device) {
+            locked.unlock();
             const Device opened = openDevice();
-            held.lock();
+            locked.lock();
             if (opened.device) {
-                ready = opened;
-                readyWaiting.store(true, std::memory_order_release);
+                h.ready = opened;
+                h.readyWaiting.store(true, std::memory_order_release);
             } else {
-                helperWake.wait_for(held, std::chrono::milliseconds(AudioRetryMs), [] { return ending; });
+                h.helperWake.wait_for(locked, std::chrono::milliseconds(AudioRetryMs), [&h] { return h.ending; });
             }
             continue;
         }
-        helperWake.wait(held);
+        h.helperWake.wait(locked);
     }
     unloadOpenAL();
-    ended = true;
-    helperDone.notify_all();
+    h.ended = true;
+    h.helperDone.notify_all();
     return nullptr;
 }
 
@@ -171,27 +176,27 @@ void* runHelper(void* /*unused*/) {
 // Stops playing on the device and gives it to the helper to close; the helper then
 // looks for a new one.
 void giveBack() {
+    Handoff& h = audioDevice.handoff;
     alcMakeContextCurrent(nullptr);
     {
-        std::lock_guard<std::mutex> held(lock);
-        letGo = playing;
-        wanted = true;
+        std::lock_guard<std::mutex> locked(h.lock);
+        h.letGo = std::exchange(audioDevice.current, NoDevice);
+        h.wanted = true;
     }
-    playing = NoDevice;
-    helperWake.notify_one();
+    h.helperWake.notify_one();
 }
 
 // Plays from now on on the device the helper has made ready.
 void takeOver() {
     {
-        std::lock_guard<std::mutex> held(lock);
-        playing = ready;
-        ready = NoDevice;
-        wanted = false;
-        readyWaiting.store(false, std::memory_order_relaxed);
+        Handoff& h = audioDevice.handoff;
+        std::lock_guard<std::mutex> locked(h.lock);
+        audioDevice.current = std::exchange(h.ready, NoDevice);
+        h.wanted = false;
+        h.readyWaiting.store(false, std::memory_order_relaxed);
     }
-    if (!playing.context) return;  // the helper has closed it for the quit
-    if (alcMakeContextCurrent(playing.context) != ALC_TRUE) {
+    if (!audioDevice.current.context) return;  // the helper has closed it for the quit
+    if (alcMakeContextCurrent(audioDevice.current.context) != ALC_TRUE) {
         giveBack();
         return;
     }
@@ -207,14 +212,15 @@ void closeAudioAtExit() { closeAudio(); }
 // ---------------------------------------------------------------------------------
 
 bool deviceLive() {
-    if (!playing.context) {
-        if (!readyWaiting.load(std::memory_order_acquire)) return false;
+    const Device& current = audioDevice.current;
+    if (!current.context) {
+        if (!audioDevice.handoff.readyWaiting.load(std::memory_order_acquire)) return false;
         takeOver();
-        if (!playing.context) return false;
+        if (!current.context) return false;
     }
-    if (playing.canTellDisconnect) {
+    if (current.canTellDisconnect) {
         ALCint connected = ALC_TRUE;
-        alcGetIntegerv(playing.device, ALC_CONNECTED, 1, &connected);
+        alcGetIntegerv(current.device, ALC_CONNECTED, 1, &connected);
         if (connected == ALC_FALSE) {
             giveBack();
             return false;
@@ -224,33 +230,36 @@ bool deviceLive() {
 }
 
 void openAudio() {
-    if (helperStarted) return;
+    if (audioDevice.helperStarted) return;
     quietLibraries();
     {
-        std::lock_guard<std::mutex> held(lock);
-        wanted = true;
-        ending = false;
-        ended = false;
+        Handoff& h = audioDevice.handoff;
+        std::lock_guard<std::mutex> locked(h.lock);
+        h.wanted = true;
+        h.ending = false;
+        h.ended = false;
     }
-    if (pthread_create(&helper, nullptr, runHelper, nullptr) != 0) return;  // no helper: no sound
-    pthread_setname_np(helper, "slot-audio");
-    if (!std::exchange(closeArmed, true)) std::atexit(closeAudioAtExit);
-    helperStarted = true;
+    if (pthread_create(&audioDevice.helper, nullptr, runHelper, nullptr) != 0) return;  // no helper: no sound
+    pthread_setname_np(audioDevice.helper, "slot-audio");
+    if (!std::exchange(audioDevice.closeAtExitArmed, true)) std::atexit(closeAudioAtExit);
+    audioDevice.helperStarted = true;
 }
 
 bool pollAudio() { return deviceLive(); }
 
 bool closeAudio() {
-    if (!helperStarted) return true;
-    if (playing.context) alcMakeContextCurrent(nullptr);
-    std::unique_lock<std::mutex> held(lock);
-    if (playing.device) letGo = playing;  // the helper had nothing else to close
-    playing = NoDevice;
-    ending = true;
-    helperWake.notify_one();
-    if (!helperDone.wait_for(held, std::chrono::milliseconds(AudioCloseWaitMs), [] { return ended; })) return false;
-    held.unlock();
-    pthread_join(helper, nullptr);
-    helperStarted = false;
+    if (!audioDevice.helperStarted) return true;
+    if (audioDevice.current.context) alcMakeContextCurrent(nullptr);
+    Handoff& h = audioDevice.handoff;
+    std::unique_lock<std::mutex> locked(h.lock);
+    if (audioDevice.current.device) h.letGo = audioDevice.current;  // the helper had nothing else to close
+    audioDevice.current = NoDevice;
+    h.ending = true;
+    h.helperWake.notify_one();
+    if (!h.helperDone.wait_for(locked, std::chrono::milliseconds(AudioCloseWaitMs), [&h] { return h.ended; }))
+        return false;
+    locked.unlock();
+    pthread_join(audioDevice.helper, nullptr);
+    audioDevice.helperStarted = false;
     return true;
 }

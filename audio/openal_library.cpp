@@ -28,14 +28,18 @@ struct EntryPoints {
     PFNALCSETTHREADCONTEXTPROC alcSetThreadContext;
 };
 
-void* library = nullptr;  // the helper thread's alone
-EntryPoints entries{};    // filled before `loaded` points to it, cleared after
-// What the forwarding functions call: null while no library is loaded.
-std::atomic<const EntryPoints*> loaded{nullptr};
+// The library loaded now and where its functions are.
+struct OpenALLoad {
+    void* library = nullptr;  // the helper thread's alone
+    EntryPoints entries{};    // filled before `loaded` points to it, cleared after
+    // What the forwarding functions call: null while no library is loaded.
+    std::atomic<const EntryPoints*> loaded{nullptr};
+};
+OpenALLoad openAL;
 
 template <typename Function>
 bool resolve(Function& slot, const char* name) {
-    slot = reinterpret_cast<Function>(dlsym(library, name));
+    slot = reinterpret_cast<Function>(dlsym(openAL.library, name));
     return slot != nullptr;
 }
 
@@ -52,39 +56,39 @@ Result none() {
 // ---------------------------------------------------------------------------------
 
 bool loadOpenAL() {
-    if (library) return true;
-    library = dlopen(OpenALSoname, RTLD_NOW | RTLD_LOCAL);
-    if (!library) return false;
-    bool complete = resolve(entries.alcSetThreadContext, "alcSetThreadContext");
-#define OPENAL_ENTRY(result, name, parameters, arguments) complete = resolve(entries.name, #name) && complete;
+    if (openAL.library) return true;
+    openAL.library = dlopen(OpenALSoname, RTLD_NOW | RTLD_LOCAL);
+    if (!openAL.library) return false;
+    bool complete = resolve(openAL.entries.alcSetThreadContext, "alcSetThreadContext");
+#define OPENAL_ENTRY(result, name, parameters, arguments) complete = resolve(openAL.entries.name, #name) && complete;
 #include "audio/openal_entries.h"
 #undef OPENAL_ENTRY
     if (!complete) {
         unloadOpenAL();
         return false;
     }
-    loaded.store(&entries, std::memory_order_release);
+    openAL.loaded.store(&openAL.entries, std::memory_order_release);
     return true;
 }
 
 void unloadOpenAL() {
-    if (!library) return;
-    loaded.store(nullptr, std::memory_order_release);
-    entries = EntryPoints{};
-    dlclose(library);
-    library = nullptr;
+    if (!openAL.library) return;
+    openAL.loaded.store(nullptr, std::memory_order_release);
+    openAL.entries = EntryPoints{};
+    dlclose(openAL.library);
+    openAL.library = nullptr;
 }
 
 bool setThreadContext(ALCcontext* context) {
-    const EntryPoints* al = loaded.load(std::memory_order_acquire);
+    const EntryPoints* al = openAL.loaded.load(std::memory_order_acquire);
     return al && al->alcSetThreadContext(context) == ALC_TRUE;
 }
 
 // The functions the headers declare (with C linkage), each passing the call on.
-#define OPENAL_ENTRY(result, name, parameters, arguments)               \
-    result AL_APIENTRY name parameters {                                \
-        const EntryPoints* al = loaded.load(std::memory_order_acquire); \
-        return al ? al->name arguments : none<result>();                \
+#define OPENAL_ENTRY(result, name, parameters, arguments)                      \
+    result AL_APIENTRY name parameters {                                       \
+        const EntryPoints* al = openAL.loaded.load(std::memory_order_acquire); \
+        return al ? al->name arguments : none<result>();                       \
     }
 #include "audio/openal_entries.h"
 #undef OPENAL_ENTRY

@@ -32,9 +32,12 @@ try:
 except ImportError:
     sys.exit("presented.py needs python-xlib (apt-get install python3-xlib), in the Python that runs it")
 
-SCREEN = (5120, 2880)  # room for a window of 2700 at (100, 100)
-BASE_SIZE, BASE_DPI = 900, 96
-SPIN_STEPS = 432
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from e2elib import (BET_ONE, SPIN_STEPS, WINDOW_SIZE, WINDOW_TITLE, WINDOW_X, WINDOW_Y, project,  # noqa: E402
+                    threads_cpu_seconds)
+
+SCREEN = (5120, 2880)  # room for a window of 2700 where the game opens it, at (100, 100)
+BASE_DPI = 96  # at which the window is WINDOW_SIZE pixels
 FRAMES_SHOWN = SPIN_STEPS + 1  # the key's own frame (the stake leaves the bar), then one a step
 QUIET_SECONDS = 1.5  # nothing presented for this long: the spin is over
 SAME_FRAME_MS = 2  # rectangles of one frame reach the server within this many milliseconds
@@ -66,18 +69,6 @@ def start_xvfb(number):
         proc.kill()
         proc.wait()
     sys.exit("presented.py: no X display of its own could be started")
-
-
-def cpu_seconds(pid):
-    """Processor time of all the process's threads, to the nanosecond."""
-    total = 0
-    for task in os.listdir(f"/proc/{pid}/task"):
-        try:
-            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
-                total += int(f.read().split()[0])
-        except (FileNotFoundError, ProcessLookupError):
-            pass  # a thread that ended between the listing and the read
-    return total / 1e9
 
 
 def overlaps(a, b):
@@ -126,12 +117,12 @@ class Damage:
 
 
 def find_window(x, pid, timeout=30):
-    """The game's top-level window: the one titled Slot Machine."""
+    """The game's top-level window: the one with the game's title."""
     end = time.monotonic() + timeout
     while time.monotonic() < end:
         for child in x.screen().root.query_tree().children:
             try:
-                if child.get_wm_name() == "Slot Machine" and child.get_attributes().map_state == X.IsViewable:
+                if child.get_wm_name() == WINDOW_TITLE and child.get_attributes().map_state == X.IsViewable:
                     return child
             except Exception:  # a window gone while it was looked at
                 pass
@@ -153,14 +144,8 @@ def click(x, px, py):
     x.sync()
 
 
-def bet_one_point(size):
-    """Where BET 1 (scene 0.65, -0.8 at z 0) is drawn in the perspective view, in root pixels."""
-    half = 7.0 * 0.46630765815  # tan 25 degrees
-    return (round(100 + size / 2 * (1 + 0.65 / half)), round(100 + size / 2 * (1 + 0.8 / half)))
-
-
 def measure(x, stage, size):
-    dpi = BASE_DPI * size // BASE_SIZE
+    dpi = BASE_DPI * size // WINDOW_SIZE
     root = x.screen().root
     root.change_property(x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, f"Xft.dpi:\t{dpi}\n".encode())
     x.sync()
@@ -184,17 +169,17 @@ def measure(x, stage, size):
         reports.wait_quiet()
 
         # A loss with BET 1, to rest: Space then plays again at a stake of one.
-        click(x, *bet_one_point(size))
+        click(x, *project(*BET_ONE, window=(WINDOW_X, WINDOW_Y, size, size)))
         reports.wait_quiet()
 
         before = len(reports.frames)
-        spin_cpu = [cpu_seconds(game.pid), None]
-        xtest.fake_input(x, X.MotionNotify, x=100 + size - 20, y=120)  # keys go to the window under the pointer
+        spin_cpu = [threads_cpu_seconds(game.pid), None]
+        xtest.fake_input(x, X.MotionNotify, x=WINDOW_X + size - 20, y=WINDOW_Y + 20)  # keys go to the window under the pointer
         pressed = time.monotonic()
         key(x, "space")
 
         def note_cpu():
-            spin_cpu[1] = cpu_seconds(game.pid)
+            spin_cpu[1] = threads_cpu_seconds(game.pid)
 
         end = time.monotonic() + 60
         while time.monotonic() < end:
@@ -271,7 +256,7 @@ def main():
     print(f"A spin of {SPIN_STEPS} steps pulled with Space, llvmpipe on {threads} threads; median of "
           f"{args.rounds} rounds (the range in brackets)")
     print()
-    print("| window | build | pixels presented per spin | of 432 whole windows | processor s per spin "
+    print(f"| window | build | pixels presented per spin | of {SPIN_STEPS} whole windows | processor s per spin "
           "| processor ms per frame | frames per spin | spin s |")
     print("| --- | --- | --- | --- | --- | --- | --- | --- |")
     for size in sizes:
@@ -299,7 +284,7 @@ def main():
                 print(f"| processor of a spin's {FRAMES_SHOWN} frames at most {CPU_TARGETS[size]} x {first}'s "
                       f"| {size} | {build} | {ratio:.3f} | {verdict} |")
             share = median([r["pixels"] for r in rs]) / (SPIN_STEPS * size * size)
-            print(f"| pixels at most {PIXEL_TARGET:g} of 432 whole windows | {size} | {build} | {share:.3f} "
+            print(f"| pixels at most {PIXEL_TARGET:g} of {SPIN_STEPS} whole windows | {size} | {build} | {share:.3f} "
                   f"| {'ok' if share <= PIXEL_TARGET else 'MISSED'} |")
             if size == FRAMES_AT:
                 fewest = min(r["frames"] for r in rs)

@@ -21,9 +21,9 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from e2elib import BET_ONE, LEVER_KNOB, Game, SwapLog, check, project, stub_point, wait_for  # noqa: E402
+from e2elib import (BET_ONE, LEVER_KNOB, SPIN_STEPS, Game, SwapLog, check, project, stub_point,  # noqa: E402
+                    threads_cpu_seconds, wait_for)
 
-SPIN_STEPS = 432
 # Root pixels (left, top, width, height) inside each reel's window: left, centre, right.
 REELS = [(497, 420, 60, 120), (595, 420, 60, 120), (690, 420, 60, 120)]
 LEVER, STUB = 3, 4  # the hashes after the reels'
@@ -34,18 +34,6 @@ def watched():
     this order in each swap."""
     spots = [project(*LEVER_KNOB), project(*stub_point(0))]
     return REELS + [(x - 2, y - 2, 5, 5) for x, y in spots]
-
-
-def cpu_seconds(pid):
-    """Time on a processor of all the process's threads (llvmpipe's too), to the nanosecond."""
-    total = 0
-    for task in os.listdir(f"/proc/{pid}/task"):
-        try:
-            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
-                total += int(f.read().split()[0])
-        except (FileNotFoundError, ProcessLookupError):
-            pass  # a thread that ended between the listing and the read
-    return total / 1e9
 
 
 def measure(stage, shim, rate, rest):
@@ -81,12 +69,12 @@ def measure(stage, shim, rate, rest):
         # The second spin, a pair: its ticket shows when the spin is over.
         swaps = log.swaps()
         count, stub_before = len(swaps), swaps[-1][2][STUB]
-        cpu_before = cpu_seconds(pid)
+        cpu_before = threads_cpu_seconds(pid)
         # From just before the click is sent: the figures hold xdotool's few milliseconds.
         pressed = time.monotonic()
         game.click(*project(*BET_ONE))
         settled = settle(count, stub_before)
-        cpu_spin = cpu_seconds(pid) - cpu_before
+        cpu_spin = threads_cpu_seconds(pid) - cpu_before
         spin = [s for s in log.swaps()[count:] if s[0] <= settled[0]]
 
         def changes(i):
@@ -103,10 +91,10 @@ def measure(stage, shim, rate, rest):
 
         def at_rest(name):
             time.sleep(1.0)
-            frames, cpu = len(log.swaps()), cpu_seconds(pid)
+            frames, cpu = len(log.swaps()), threads_cpu_seconds(pid)
             time.sleep(rest)
             result[name + " frames"] = len(log.swaps()) - frames
-            result[name + " cpu"] = cpu_seconds(pid) - cpu
+            result[name + " cpu"] = threads_cpu_seconds(pid) - cpu
 
         at_rest("after spin")
         game.key("s")  # one ticket: the loser's counter

@@ -20,19 +20,8 @@ set(SLOT_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 set(SLOT_METAINFO_DIR ${CMAKE_INSTALL_DATADIR}/metainfo)
 set(SLOT_APPSTREAM_ID example.c_seed_73f14a36.slot_machine)
 
-# The picture names come from the tool that draws them; without it, from the game's own
-# table of texture slots.
-if(DEFINED SLOT_PICTURE_FILES)
-  set(slot_install_pictures ${SLOT_PICTURE_FILES})
-else()
-  file(STRINGS ${PROJECT_SOURCE_DIR}/assets/textures.cpp slot_texture_lines REGEX "\\.bmp\"")
-  string(REGEX MATCHALL "[A-Za-z0-9_]+\\.bmp" slot_install_pictures "${slot_texture_lines}")
-endif()
-list(LENGTH slot_install_pictures slot_picture_count)
-if(NOT slot_picture_count EQUAL 19)
-  message(FATAL_ERROR "install: expected the nineteen picture names, found ${slot_picture_count}")
-endif()
-list(TRANSFORM slot_install_pictures PREPEND ${SLOT_STAGE_DIR}/ OUTPUT_VARIABLE slot_staged_pictures)
+# The pictures are the files of the game's table (SLOT_PICTURE_FILES, read by the root).
+list(TRANSFORM SLOT_PICTURE_FILES PREPEND ${SLOT_STAGE_DIR}/ OUTPUT_VARIABLE slot_staged_pictures)
 
 # The launcher finds the tree from its own place, so the paths in it are relative to
 # the prefix and an installed tree can be moved as a whole.

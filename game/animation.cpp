@@ -1,156 +1,74 @@
-// The animation driver: a 166 ms timer keeps the idle callback on while an animation
-// runs; the idle callback runs the steps the clock has made due (120 a second) and asks
-// for a frame only when they changed the picture. What a step moves is in steps.cpp.
+// The animation driver: a 166 ms timer chain says whether steps may run; the idle
+// callback runs the steps the clock has made due (120 a second), asks for a frame where
+// they changed the picture, and leaves a one-shot timer to bring it back for the next.
+// Its state is game.driver; what a step moves is in steps.cpp.
 #include <GL/glut.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
 #include "render/render.h"
 
-using StepTime = std::chrono::steady_clock::time_point;
 using StepCount = std::chrono::duration<int64_t, std::ratio<1, StepsPerSecond>>;
 
 StepClock stepClock = std::chrono::steady_clock::now;
 
-// ---------------------------------------------------------------------------------
-// Timer chain
-// ---------------------------------------------------------------------------------
-
-// One chain re-arms itself for the rest of the run. Every arming after the first only
-// marks the chain so that its next firing acts as if it had been armed with 1: the
-// idle callback runs as it would with one chain per arming, but timers never pile up.
-static bool chainLive = false;
-static bool chainBoosted = false;
-// The chain's word at its last firing: the idle callback on (true) or off.
-static bool stepsWanted = false;
-
-// The step clock: runs while something moves. Step k (from 0) falls due `k` steps
-// after the origin; the first is due the moment the clock starts.
-static bool clockRunning = false;
-static StepTime clockOrigin;
-static int64_t stepsTaken = 0;
-static bool wakeArmed = false;  // an onStepDue is pending
-
+// The first request starts the one chain. Later ones have its next firing say "on", as
+// a chain of their own would at its first, and need no wait where steps are on already.
 void armAnimationTimer() {
-    if (!chainLive) {
-        chainLive = true;
+    if (!game.driver.chainLive) {
+        game.driver.chainLive = true;
         glutTimerFunc(TimerPeriodMs, onTimer, 1);
     } else {
-        chainBoosted = true;
-        wakeAnimation();  // while the chain has the idle callback on, a request needs no wait
+        game.driver.askedSinceFiring = true;
+        wakeAnimation();
     }
 }
 
-void resetAnimationTimer() {
-    chainLive = false;
-    chainBoosted = false;
-    stepsWanted = false;
-    clockRunning = false;
-    stepsTaken = 0;
-    wakeArmed = false;
-    forgetStepSounds();
-}
-
-void wakeAnimation() {
-    if (stepsWanted) glutIdleFunc(onIdle);
-}
-
+// Every period: steps are on while the chain's value (`animating` at its last firing)
+// is 1 or an animation was asked for since. No frame of its own.
 void onTimer(int value) {
-    if (chainBoosted) {
-        value = 1;
-        chainBoosted = false;
-    }
-    // No redisplay of its own: the steps ask for the frames they change.
-    stepsWanted = value == 1;
-    if (!stepsWanted) clockRunning = false;
-    glutIdleFunc(stepsWanted ? onIdle : nullptr);
+    AnimationDriver& d = game.driver;
+    d.stepsOn = value == 1 || std::exchange(d.askedSinceFiring, false);
+    if (!d.stepsOn) d.stepsTaken = 0;  // the step clock stops
+    glutIdleFunc(d.stepsOn ? onIdle : nullptr);
     glutTimerFunc(TimerPeriodMs, onTimer, game.animating);
     pollAudio();  // a device that came (a spin's reels are heard again) or went
 }
 
+void wakeAnimation() {
+    if (game.driver.stepsOn) glutIdleFunc(onIdle);
+}
+
 void onStepDue(int /*value*/) {
-    wakeArmed = false;
-    if (stepsWanted) glutIdleFunc(onIdle);
-}
-
-// ---------------------------------------------------------------------------------
-// Idle callback
-// ---------------------------------------------------------------------------------
-
-// Whether a step would move anything drawn: the machine until its animation is over
-// (a settled machine's steps change nothing), the ball where it is drawn, on a
-// winner's prize counter. Nothing moves on the token counter.
-static bool stepsShow() {
-    if (game.screen == ScreenMachine) return game.animating != 0;
-    if (game.screen == ScreenPrize) return game.tickets >= WinnerTickets;
-    return false;
-}
-
-// What the steps can change of the picture: the machine's moving parts and the face
-// its marquee shows, the ball, and the winnings the status bar has yet to catch up on.
-struct Picture {
-    float lever, marquee, reel[3], ball;
-    bool settled, barBehind;
-};
-
-static Picture picture() {
-    const bool barBehind =
-        game.animating == 0 && (game.shownCredits != game.credits || game.shownTickets != game.tickets);
-    return {game.leverAngle,
-            game.marqueeAngle,
-            {game.reelAngle[0], game.reelAngle[1], game.reelAngle[2]},
-            game.ballHeight,
-            game.machinePhase == PhaseSettled,
-            barBehind};
-}
-
-static bool samePicture(const Picture& a, const Picture& b) {
-    return a.lever == b.lever && a.marquee == b.marquee && a.reel[0] == b.reel[0] && a.reel[1] == b.reel[1] &&
-           a.reel[2] == b.reel[2] && a.ball == b.ball && a.settled == b.settled && a.barBehind == b.barBehind;
-}
-
-// The time step k of the running clock falls due, rounded up to the clock's tick.
-static StepTime stepDue(int64_t k) { return clockOrigin + std::chrono::ceil<StepTime::duration>(StepCount(k)); }
-
-static void animationStep() {
-    if (game.screen == ScreenMachine)
-        machineStep();
-    else
-        ballStep();
+    game.driver.stepTimerArmed = false;
+    wakeAnimation();
 }
 
 void onIdle() {
-    // Off the idle list until the next step falls due (onStepDue) or the chain fires:
-    // with no step due the callback must not keep the processor busy.
+    AnimationDriver& d = game.driver;
+    // Off the idle list until the next step falls due or the chain fires: with no step
+    // due the callback must not keep the processor busy.
     glutIdleFunc(nullptr);
-    if (game.screen != ScreenMachine) hearReels();  // the machine stands still while another screen is shown
+    if (game.screen != ScreenMachine) hearReels();  // the machine stands still on another screen
     if (!stepsShow()) {
-        clockRunning = false;  // when something moves again its first step comes at once
+        d.stepsTaken = 0;  // when something moves again its first step comes at once
         return;
     }
-    const StepTime now = stepClock();
-    if (!clockRunning) {
-        clockRunning = true;
-        clockOrigin = now;
-        stepsTaken = 0;
-    }
-    const int64_t due = std::chrono::duration_cast<StepCount>(now - clockOrigin).count() + 1;
-    const int64_t run = std::min<int64_t>(due - stepsTaken, MaxCatchUpSteps);
-    const Picture before = picture();
-    for (int64_t i = 0; i < run && stepsShow(); ++i) animationStep();
-    // The steps past the bound are dropped: after a stall the timeline goes on from
-    // where it stood instead of racing through what it missed.
-    stepsTaken = due;
-    if (!samePicture(picture(), before)) requestFrame();
-
-    if (!stepsShow()) {
-        clockRunning = false;
-    } else if (stepsWanted && !wakeArmed) {
-        wakeArmed = true;
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(stepDue(stepsTaken) - now);
-        glutTimerFunc(static_cast<unsigned>(std::max<int64_t>(wait.count(), 1)), onStepDue, 0);
+    const std::chrono::steady_clock::time_point now = stepClock();
+    if (d.stepsTaken == 0) d.clockOrigin = now;
+    const int64_t due = std::chrono::duration_cast<StepCount>(now - d.clockOrigin).count() + 1;
+    // Steps past the bound are dropped: after a stall the timeline goes on from where it
+    // stood instead of racing through what it missed.
+    if (runSteps(std::min<int64_t>(due - d.stepsTaken, MaxCatchUpSteps))) requestFrame();
+    d.stepsTaken = stepsShow() ? due : 0;
+    if (d.stepsTaken > 0 && d.stepsOn && !d.stepTimerArmed) {
+        d.stepTimerArmed = true;
+        const auto next = d.clockOrigin + std::chrono::ceil<std::chrono::steady_clock::duration>(StepCount(due));
+        const int64_t wait = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
+        glutTimerFunc(static_cast<unsigned>(std::max<int64_t>(wait, 1)), onStepDue, 0);
     }
 }

@@ -24,12 +24,6 @@ static const int MaxRuns = 16;            // runs of drawing under one name in o
 static const GLsizei QueryViewport = 16;  // the pick region is sampled on a 16 x 16 grid
 static const GLuint RecordWords = 4;      // name count, two depths, one name
 
-static PassKind passKind = PassNone;
-static GLuint queries[MaxRuns];
-static bool queriesMade = false;
-static uint32_t runNames[MaxRuns];
-static int runCount = 0;
-
 // Entry points of the occlusion query: core (GL 1.5) or the ARB extension.
 struct QueryApi {
     void(APIENTRY* gen)(GLsizei, GLuint*);
@@ -37,7 +31,21 @@ struct QueryApi {
     void(APIENTRY* end)(GLenum);
     void(APIENTRY* result)(GLuint, GLenum, GLuint*);
 };
-static QueryApi queryApi = {nullptr, nullptr, nullptr, nullptr};
+
+enum QuerySupport { QueriesNotLookedFor, QueriesAbsent, QueriesPresent };
+
+// The occlusion queries, looked for and made once, and the pass under way: how it finds
+// its hits, and the runs of drawing it has counted so far.
+struct PickPasses {
+    QuerySupport support;
+    QueryApi api;
+    bool queriesMade;
+    GLuint queries[MaxRuns];
+    PassKind kind;
+    uint32_t runNames[MaxRuns];
+    int runCount;
+};
+static PickPasses passes{};
 
 // ---------------------------------------------------------------------------------
 // Query support
@@ -49,23 +57,20 @@ static bool hasExtension(const char* name) {
 
 // Finds the query entry points once; false where the GL has none.
 static bool queriesAvailable() {
-    static int known = -1;
-    if (known < 0) {
+    if (passes.support == QueriesNotLookedFor) {
         int major = 0;
         int minor = 0;
         const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
         if (version) std::sscanf(version, "%d.%d", &major, &minor);
-        if (major > 1 || (major == 1 && minor >= 5)) {
-            queryApi = {glGenQueries, glBeginQuery, glEndQuery, glGetQueryObjectuiv};
-            known = 1;
-        } else if (hasExtension("GL_ARB_occlusion_query")) {
-            queryApi = {glGenQueriesARB, glBeginQueryARB, glEndQueryARB, glGetQueryObjectuivARB};
-            known = 1;
-        } else {
-            known = 0;
-        }
+        passes.support = QueriesPresent;
+        if (major > 1 || (major == 1 && minor >= 5))
+            passes.api = {glGenQueries, glBeginQuery, glEndQuery, glGetQueryObjectuiv};
+        else if (hasExtension("GL_ARB_occlusion_query"))
+            passes.api = {glGenQueriesARB, glBeginQueryARB, glEndQueryARB, glGetQueryObjectuivARB};
+        else
+            passes.support = QueriesAbsent;
     }
-    return known == 1;
+    return passes.support == QueriesPresent;
 }
 
 // ---------------------------------------------------------------------------------
@@ -75,16 +80,16 @@ static bool queriesAvailable() {
 // The labeller a pass installs: each name becomes glLoadName while selecting, or a new
 // occlusion query while counting samples.
 static void labelPassRun(uint32_t name) {
-    if (passKind == PassSelect) {
+    if (passes.kind == PassSelect) {
         glLoadName(name);
-    } else if (passKind == PassQuery) {
-        if (runCount > 0) queryApi.end(GL_SAMPLES_PASSED);
-        if (runCount < MaxRuns) {
-            runNames[runCount] = name;
-            queryApi.begin(GL_SAMPLES_PASSED, queries[runCount]);
-            ++runCount;
+    } else if (passes.kind == PassQuery) {
+        if (passes.runCount > 0) passes.api.end(GL_SAMPLES_PASSED);
+        if (passes.runCount < MaxRuns) {
+            passes.runNames[passes.runCount] = name;
+            passes.api.begin(GL_SAMPLES_PASSED, passes.queries[passes.runCount]);
+            ++passes.runCount;
         } else {
-            passKind = PassNone;  // more runs than any screen draws: stop counting
+            passes.kind = PassNone;  // more runs than any screen draws: stop counting
         }
     }
 }
@@ -116,19 +121,19 @@ static GLint selectPass(const GLint viewport[4]) {
     glRenderMode(GL_SELECT);
     glInitNames();
     glPushName(PickNone);
-    passKind = PassSelect;
+    passes.kind = PassSelect;
     setPickLabeller(labelPassRun);
     drawPickScene(viewport);
     setPickLabeller(nullptr);
-    passKind = PassNone;
+    passes.kind = PassNone;
     glFlush();
     return glRenderMode(GL_RENDER);
 }
 
 static GLint queryPass(const GLint viewport[4]) {
-    if (!queriesMade) {
-        queryApi.gen(MaxRuns, queries);
-        queriesMade = true;
+    if (!passes.queriesMade) {
+        passes.api.gen(MaxRuns, passes.queries);
+        passes.queriesMade = true;
     }
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_VIEWPORT_BIT);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -137,26 +142,26 @@ static GLint queryPass(const GLint viewport[4]) {
     // The pick matrix maps the region onto the whole viewport, so a small one samples it.
     glViewport(0, 0, QueryViewport, QueryViewport);
 
-    runCount = 0;
-    passKind = PassQuery;
+    passes.runCount = 0;
+    passes.kind = PassQuery;
     setPickLabeller(labelPassRun);
     setPickName(PickNone);
     drawPickScene(viewport);
     setPickLabeller(nullptr);
-    if (passKind == PassQuery) queryApi.end(GL_SAMPLES_PASSED);
-    passKind = PassNone;
+    if (passes.kind == PassQuery) passes.api.end(GL_SAMPLES_PASSED);
+    passes.kind = PassNone;
     glPopAttrib();
 
     GLint hits = 0;
-    for (int i = 0; i < runCount; ++i) {
+    for (int i = 0; i < passes.runCount; ++i) {
         GLuint samples = 0;
-        queryApi.result(queries[i], GL_QUERY_RESULT, &samples);
+        passes.api.result(passes.queries[i], GL_QUERY_RESULT, &samples);
         if (samples == 0) continue;
         uint32_t* record = game.selectBuffer + static_cast<size_t>(hits) * RecordWords;
         record[0] = 1;
         record[1] = 0;  // the depths, which nothing reads
         record[2] = 0;
-        record[3] = runNames[i];
+        record[3] = passes.runNames[i];
         ++hits;
     }
     return hits;

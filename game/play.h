@@ -11,8 +11,6 @@
 
 // The game's own linear congruential generator, the only source of reel stops.
 int gameRand();
-// Puts the generator back to the state it has when the program starts.
-void seedGameRand(uint32_t state);
 
 int randomReelStop();
 void startSpin();
@@ -34,9 +32,6 @@ extern StepClock stepClock;
 // Arms the 166 ms animation timer. At most one timer chain is ever live: an arming
 // while one runs makes that chain's next firing act as a fresh arming with 1.
 void armAnimationTimer();
-// Forgets the live chain, the step clock, the reels' sound and the winnings booked (for
-// tests that restart the simulated clock).
-void resetAnimationTimer();
 // Brings the idle callback back at once where the chain has it on, for a screen on
 // which something may move again rather than at the chain's next firing.
 void wakeAnimation();
@@ -50,6 +45,11 @@ void onStepDue(int value);
 // The steps themselves, and the sounds they cue.
 void machineStep();
 void ballStep();
+// Whether a step on the screen shown would move anything drawn.
+bool stepsShow();
+// Runs up to `count` steps on the screen shown, fewer where nothing moves any more; true
+// when they changed the picture.
+bool runSteps(int64_t count);
 // Cues the pause of the reels' runs when the reels stop turning without landing, and
 // their return when they turn again; a call that changes nothing is silent.
 void hearReels();
@@ -59,8 +59,6 @@ void bookWinnings(int32_t tokens, int32_t tickets, bool threeOfAKind);
 // The status bar shows the winnings booked (the animation is over, or a new spin is
 // asked for): they are counted out, and forgotten.
 void landWinnings();
-// Forgets which reels were heard landing and the winnings booked, as at program start.
-void forgetStepSounds();
 
 // ---------------------------------------------------------------------------------
 // Picking

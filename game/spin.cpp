@@ -10,15 +10,11 @@
 // Random source
 // ---------------------------------------------------------------------------------
 
-// Never seeded, so every run plays the same sequence of stops.
-static uint32_t randState = 1;
-
+// Its state is game.randState, never seeded: every run plays the same sequence of stops.
 int gameRand() {
-    randState = randState * 214013u + 2531011u;
-    return static_cast<int>((randState >> 16) & 0x7FFFu);
+    game.randState = game.randState * 214013u + 2531011u;
+    return static_cast<int>((game.randState >> 16) & 0x7FFFu);
 }
-
-void seedGameRand(uint32_t state) { randState = state; }
 
 int randomReelStop() {
     const int k = gameRand() % 4;
@@ -53,12 +49,12 @@ void resolveSpin() {
             // The cap applies before the stake is taken: a triple leaves at most 10 - bet.
             game.credits += 2 * game.bet;
             if (game.credits > CreditCap) game.credits = CreditCap;
-            game.winKind = 2;
+            game.winKind = WinTriple;
         } else {
-            game.winKind = 1;
+            game.winKind = WinPair;
         }
     } else {
-        game.winKind = (s1 == s2) ? 1 : 0;
+        game.winKind = (s1 == s2) ? WinPair : WinNone;
     }
 
     game.credits -= game.bet;
@@ -66,7 +62,7 @@ void resolveSpin() {
     game.tickets += game.winKind * game.bet;
     // What the status bar gains when the animation ends: the triple's tokens (none where
     // the cap takes them) and the tickets.
-    bookWinnings(game.credits + game.bet - creditsBefore, game.winKind * game.bet, game.winKind == 2);
+    bookWinnings(game.credits + game.bet - creditsBefore, game.winKind * game.bet, game.winKind == WinTriple);
 
     armAnimationTimer();
     game.animating = 1;

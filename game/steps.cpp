@@ -1,38 +1,62 @@
 // The steps of the animation: one step of the lever, reels and marquee, or of the prize
-// ball, and the sounds each step cues: the lever's ratchet and clack, the runs of the
-// reels turning, their knocks, the result, the payout as the winnings land, a bounce.
+// ball, what of the picture they change, and the sounds each step cues: the lever's
+// ratchet and clack, the runs of the reels turning, their knocks, the result, the
+// payout as the winnings land, a bounce. What they have cued is game.cues.
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 #include "app/game_state.h"
 #include "audio/audio.h"
 #include "game/play.h"
 
 // ---------------------------------------------------------------------------------
-// State
+// Running steps
 // ---------------------------------------------------------------------------------
 
-// What the steps have made heard: whether the reels' runs sound, and which reels have
-// landed (knocked) since the reels began to turn.
-static bool reelsHeard = false;
-static bool reelLanded[3] = {false, false, false};
-// Steps until the result is heard after the right reel has landed; 0 when none is due.
-static int resultDue = 0;
-
-// The winnings booked by the spins shown, not yet landed in the status bar.
-static int32_t pendingTokens = 0;
-static int32_t pendingTickets = 0;
-static bool pendingTriple = false;
-
-void forgetStepSounds() {
-    reelsHeard = false;
-    reelLanded[0] = reelLanded[1] = reelLanded[2] = false;
-    resultDue = 0;
-    pendingTokens = pendingTickets = 0;
-    pendingTriple = false;
+// Whether a step would move anything drawn: the machine until its animation is over
+// (a settled machine's steps change nothing), the ball where it is drawn, on a
+// winner's prize counter. Nothing moves on the token counter.
+bool stepsShow() {
+    if (game.screen == ScreenMachine) return game.animating != 0;
+    if (game.screen == ScreenPrize) return game.tickets >= WinnerTickets;
+    return false;
 }
 
+// What the steps can change of the picture: the machine's moving parts and the face
+// its marquee shows, the ball, and whether the status bar has winnings to catch up on.
+static auto stepPicture() {
+    const bool barBehind =
+        game.animating == 0 && (game.shownCredits != game.credits || game.shownTickets != game.tickets);
+    return std::make_tuple(game.leverAngle, game.marqueeAngle, game.reelAngle[0], game.reelAngle[1], game.reelAngle[2],
+                           game.ballHeight, game.machinePhase == PhaseSettled, barBehind);
+}
+
+bool runSteps(int64_t count) {
+    const auto before = stepPicture();
+    for (int64_t i = 0; i < count && stepsShow(); ++i) {
+        if (game.screen == ScreenMachine)
+            machineStep();
+        else
+            ballStep();
+    }
+    return stepPicture() != before;
+}
+
+// ---------------------------------------------------------------------------------
+// Winnings
+// ---------------------------------------------------------------------------------
+
 void bookWinnings(int32_t tokens, int32_t tickets, bool threeOfAKind) {
-    pendingTokens += tokens > 0 ? tokens : 0;
-    pendingTickets += tickets > 0 ? tickets : 0;
-    pendingTriple = pendingTriple || threeOfAKind;
+    Winnings& payout = game.cues.payout;
+    payout.tokens += std::max(tokens, 0);
+    payout.tickets += std::max(tickets, 0);
+    payout.threeOfAKind = payout.threeOfAKind || threeOfAKind;
+}
+
+void landWinnings() {
+    const Winnings payout = std::exchange(game.cues.payout, Winnings{});
+    if (payout.tokens > 0 || payout.tickets > 0) playPayout(payout.tokens, payout.tickets, payout.threeOfAKind);
 }
 
 // ---------------------------------------------------------------------------------
@@ -42,13 +66,14 @@ void bookWinnings(int32_t tokens, int32_t tickets, bool threeOfAKind) {
 // The reels are heard turning on the machine screen from the lever's full pull until
 // the last lands; they pause on another screen or at a new pull, and resume.
 void hearReels() {
-    const bool allLanded = reelLanded[0] && reelLanded[1] && reelLanded[2];
+    StepCues& cues = game.cues;
+    const bool allLanded = cues.reelLanded[0] && cues.reelLanded[1] && cues.reelLanded[2];
     const bool turning = game.screen == ScreenMachine && game.reelsSettling && !allLanded;
-    if (turning == reelsHeard) return;
+    if (turning == cues.reelsHeard) return;
+    cues.reelsHeard = turning;  // before the cue: the sound reads it
     // A landing ends the runs through the knocks; the cue is for every other stop.
     if (!turning && !allLanded) playCue(CueReelsPause);
     if (turning) playCue(CueReelsResume);
-    reelsHeard = turning;
 }
 
 // The lever rises one step: it leaves its rest, passes a tooth of its ratchet every
@@ -63,6 +88,16 @@ static void raiseLever() {
         playCue(CueRatchet);
 }
 
+// At full pull the reels set off together from 0, each heard running until it lands.
+static void startReels() {
+    game.reelAngle[0] = game.reelAngle[1] = game.reelAngle[2] = 0.0f;
+    game.reelsSettling = true;
+    StepCues& cues = game.cues;
+    cues.reelLanded[0] = cues.reelLanded[1] = cues.reelLanded[2] = false;
+    cues.reelsHeard = true;
+    playCue(CueReelsStart);
+}
+
 // Runs one reel towards its limit; past it the reel lands on its stop plus whole turns,
 // with a knock the first time. True at the step it lands.
 static bool runReel(int i) {
@@ -71,8 +106,8 @@ static bool runReel(int i) {
         return false;
     }
     game.reelAngle[i] = static_cast<float>(game.reelStop[i]) + ReelRunLimit[i];
-    if (reelLanded[i]) return false;
-    reelLanded[i] = true;
+    if (game.cues.reelLanded[i]) return false;
+    game.cues.reelLanded[i] = true;
     playCue(static_cast<Cue>(CueKnockLeft + i));
     return true;
 }
@@ -80,16 +115,11 @@ static bool runReel(int i) {
 // The result is heard a moment after the right reel's knock, while the spin stays
 // settled: a new pull before then leaves it unheard.
 static void announceResult() {
-    if (game.machinePhase != PhaseSettled) resultDue = 0;
-    if (resultDue == 0 || --resultDue > 0) return;
-    if (game.winKind == 1) playCue(CueChime);
-    if (game.winKind == 2) playCue(CueFanfare);
-}
-
-void landWinnings() {
-    if (pendingTokens > 0 || pendingTickets > 0) playPayout(pendingTokens, pendingTickets, pendingTriple);
-    pendingTokens = pendingTickets = 0;
-    pendingTriple = false;
+    int32_t& due = game.cues.resultDue;
+    if (game.machinePhase != PhaseSettled) due = 0;
+    if (due == 0 || --due > 0) return;
+    if (game.winKind == WinPair) playCue(CueChime);
+    if (game.winKind == WinTriple) playCue(CueFanfare);
 }
 
 void machineStep() {
@@ -97,19 +127,13 @@ void machineStep() {
     if (game.leverAngle < LeverFullPull && !game.reelsSettling) {
         raiseLever();
     } else {
-        if (!game.reelsSettling) {
-            game.reelAngle[0] = game.reelAngle[1] = game.reelAngle[2] = 0.0f;
-            reelLanded[0] = reelLanded[1] = reelLanded[2] = false;
-            playCue(CueReelsStart);
-            reelsHeard = true;
-        }
-        game.reelsSettling = true;
+        if (!game.reelsSettling) startReels();
         game.leverAngle -= LeverStep;
         if (game.leverAngle < LeverRest) game.leverAngle = LeverRest;
         runReel(0);
         runReel(1);
         const bool rightLanding = !(game.reelAngle[2] < ReelRunLimit[2]);
-        if (runReel(2)) resultDue = ResultDelaySteps;
+        if (runReel(2)) game.cues.resultDue = ResultDelaySteps;
         if (rightLanding) game.machinePhase = PhaseSettled;
     }
     hearReels();

@@ -47,8 +47,10 @@ struct PresentedFrame {
     int newest;
 };
 
-static PresentedFrame presented = {
-    {glutSwapBuffers, nullptr, nullptr, nullptr}, false, true, false, false, {}, {}, {}, {}, 0};
+// Whole frames, swapped by GLUT: the way frames go until app/ sets the window's own.
+static const FramePresenter GlutPresenter = {glutSwapBuffers, nullptr, nullptr, nullptr};
+
+static PresentedFrame presented = {GlutPresenter, false, true, false, false, {}, {}, {}, {}, 0};
 
 // ---------------------------------------------------------------------------------
 // Rectangles
@@ -234,7 +236,7 @@ void requestFrame() {
 
 void wantWholeFrame() { presented.wholeWanted = true; }
 
-FramePresenter glutFramePresenter() { return {glutSwapBuffers, nullptr, nullptr, nullptr}; }
+FramePresenter glutFramePresenter() { return GlutPresenter; }
 
 void setFramePresenter(const FramePresenter& presenter) {
     presented.presenter = presenter;

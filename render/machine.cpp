@@ -93,8 +93,8 @@ void drawCoinSlot() {
 GLuint marqueeSlot() {
     if (game.machinePhase == PhaseIdle || game.machinePhase == PhaseSpinning)
         return game.bet == StakeOne ? TexMarqueeOne : TexMarqueeFive;
-    if (game.winKind == 1) return TexWinTwo;
-    if (game.winKind == 2) return TexWinThree;
+    if (game.winKind == WinPair) return TexWinTwo;
+    if (game.winKind == WinTriple) return TexWinThree;
     return TexWinZero;
 }
 

@@ -74,11 +74,11 @@ int main(int argc, char** argv) {
         std::string error;
         const std::vector<uint8_t> rgb = renderPictureRgb(picture, error);
         if (rgb.empty()) {
-            std::fprintf(stderr, "make-pictures: drawing %s failed: %s\n", picture.fileName, error.c_str());
+            std::fprintf(stderr, "make-pictures: drawing %s failed: %s\n", picture.fileName(), error.c_str());
             status = 1;
             break;
         }
-        const std::filesystem::path path = outDir / picture.fileName;
+        const std::filesystem::path path = outDir / picture.fileName();
         if (!writeFile(path, encodeBmp(rgb, picture.width, picture.height))) {
             std::fprintf(stderr, "make-pictures: cannot write %s\n", path.string().c_str());
             status = 1;

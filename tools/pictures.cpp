@@ -1,5 +1,6 @@
-// The table of the game's nineteen pictures in texture-slot order, and the rendering of
-// one into RGB pixels with Cairo. Each family of pictures is drawn in its own file.
+// The size and drawing of the game's nineteen pictures in texture-slot order, and the
+// rendering of one into RGB pixels with Cairo. Each family of pictures is drawn in its
+// own file.
 #include "pictures.h"
 
 #include <cstddef>
@@ -10,26 +11,26 @@
 // Table and rendering
 // ---------------------------------------------------------------------------------
 
-const PictureEntry kPictures[kPictureCount] = {
-    {"slotbackground.bmp", 512, 512, drawCabinet},
-    {"slot.bmp", 512, 128, drawReelStrip},
-    {"betone.bmp", 256, 256, drawBetOneButton},
-    {"betfive.bmp", 256, 256, drawBetFiveButton},
-    {"marqone.bmp", 512, 64, drawMarqueeBetOne},
-    {"marqfive.bmp", 512, 64, drawMarqueeBetFive},
-    {"wintwo.bmp", 512, 64, drawMarqueePair},
-    {"winthree.bmp", 512, 64, drawMarqueeJackpot},
-    {"winzero.bmp", 512, 64, drawMarqueeNoWin},
-    {"coin.bmp", 256, 256, drawTokenCoin},
-    {"ticket.bmp", 128, 256, drawTicket},
-    {"menu.bmp", 256, 512, drawMenu},
-    {"tokenbackground.bmp", 512, 512, drawTokenCounter},
-    {"dollarone.bmp", 256, 256, drawDollarOne},
-    {"dollartwo.bmp", 256, 256, drawDollarTwo},
-    {"dollarfive.bmp", 256, 256, drawDollarFive},
-    {"spacestore.bmp", 512, 512, drawPrizeStore},
-    {"winner.bmp", 512, 256, drawWinnerSign},
-    {"loser.bmp", 512, 256, drawLoserSign},
+const PictureEntry kPictures[PictureCount] = {
+    {TexBackdrop, 512, 512, drawCabinet},
+    {TexReel, 512, 128, drawReelStrip},
+    {TexBetOne, 256, 256, drawBetOneButton},
+    {TexBetFive, 256, 256, drawBetFiveButton},
+    {TexMarqueeOne, 512, 64, drawMarqueeBetOne},
+    {TexMarqueeFive, 512, 64, drawMarqueeBetFive},
+    {TexWinTwo, 512, 64, drawMarqueePair},
+    {TexWinThree, 512, 64, drawMarqueeJackpot},
+    {TexWinZero, 512, 64, drawMarqueeNoWin},
+    {TexCoin, 256, 256, drawTokenCoin},
+    {TexTicket, 128, 256, drawTicket},
+    {TexMenu, 256, 512, drawMenu},
+    {TexTokenBackdrop, 512, 512, drawTokenCounter},
+    {TexDollarOne, 256, 256, drawDollarOne},
+    {TexDollarTwo, 256, 256, drawDollarTwo},
+    {TexDollarFive, 256, 256, drawDollarFive},
+    {TexPrizeBackdrop, 512, 512, drawPrizeStore},
+    {TexWinner, 512, 256, drawWinnerSign},
+    {TexLoser, 512, 256, drawLoserSign},
 };
 
 std::vector<uint8_t> renderPictureRgb(const PictureEntry& picture, std::string& error) {

@@ -1,5 +1,6 @@
-// The nineteen pictures the game wears: their table in slot order, the drawing of each
-// with Cairo, and the colours a render check can look for.
+// The nineteen pictures the game wears: the size and the drawing of each with Cairo, by
+// the slot it fills (its file name is the game's, assets/picture_table.h), and the
+// colours a render check can look for.
 #pragma once
 
 #include <cairo.h>
@@ -8,19 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "assets/assets.h"
+
 using DrawPicture = void (*)(cairo_t* cr, int width, int height);
 
 struct PictureEntry {
-    const char* fileName;
+    TextureSlot slot;
     int width;
     int height;
     DrawPicture draw;
+    const char* fileName() const { return textureFiles[slot]; }
 };
 
-constexpr int kPictureCount = 19;
-
-// Slot 1 first: entry i fills texture slot i + 1.
-extern const PictureEntry kPictures[kPictureCount];
+// One entry for each of the slots 1 to PictureCount, in slot order.
+extern const PictureEntry kPictures[PictureCount];
 
 struct Rgb8 {
     uint8_t r, g, b;

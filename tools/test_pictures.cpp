@@ -36,18 +36,18 @@ struct Image {
     }
 };
 
-const PictureEntry& picture(const std::string& fileName) {
+const PictureEntry& picture(TextureSlot slot) {
     for (const PictureEntry& s : kPictures)
-        if (fileName == s.fileName) return s;
-    ADD_FAILURE() << "no picture named " << fileName;
+        if (s.slot == slot) return s;
+    ADD_FAILURE() << "no picture for slot " << slot;
     return kPictures[0];
 }
 
-Image render(const std::string& fileName) {
-    const PictureEntry& s = picture(fileName);
+Image render(TextureSlot slot) {
+    const PictureEntry& s = picture(slot);
     std::string error;
     Image image{s.width, s.height, renderPictureRgb(s, error)};
-    EXPECT_EQ(image.rgb.size(), static_cast<size_t>(s.width) * s.height * 3) << fileName << ": " << error;
+    EXPECT_EQ(image.rgb.size(), static_cast<size_t>(s.width) * s.height * 3) << s.fileName() << ": " << error;
     return image;
 }
 
@@ -105,11 +105,12 @@ TEST(BmpWriter, PadsEachRowToAMultipleOfFourBytes) {
     EXPECT_EQ(bmp[bmp.size() - 1], 0);
 }
 
-TEST(PictureTable, EveryPictureHasADistinctNameAndSidesTheGameCanUpload) {
-    std::set<std::string> names;
+TEST(PictureTable, EverySlotHasOnePictureWithSidesTheGameCanUpload) {
+    std::set<TextureSlot> slots;
     for (const PictureEntry& s : kPictures) {
-        SCOPED_TRACE(s.fileName);
-        EXPECT_TRUE(names.insert(s.fileName).second) << "file name used twice";
+        SCOPED_TRACE(s.fileName());
+        EXPECT_TRUE(slots.insert(s.slot).second) << "slot drawn twice";
+        EXPECT_NE(s.slot, TexPlain);
         EXPECT_TRUE(isPowerOfTwo(s.width));
         EXPECT_TRUE(isPowerOfTwo(s.height));
         EXPECT_GE(s.width, 4);
@@ -121,7 +122,7 @@ TEST(PictureTable, EveryPictureHasADistinctNameAndSidesTheGameCanUpload) {
 TEST(Pictures, DrawTheSameBytesOnEveryRun) {
     for (const PictureEntry& s : kPictures) {
         std::string error;
-        EXPECT_EQ(renderPictureRgb(s, error), renderPictureRgb(s, error)) << s.fileName;
+        EXPECT_EQ(renderPictureRgb(s, error), renderPictureRgb(s, error)) << s.fileName();
     }
 }
 
@@ -144,7 +145,7 @@ TEST(ReelStrip, ColumnFacingTheViewerFollowsTheDrumAngle) {
 }
 
 TEST(ReelStrip, TheCentreOfEachStopShowsThatStopsSymbolColour) {
-    const Image strip = render("slot.bmp");
+    const Image strip = render(TexReel);
     const Rgb8 background = strip.at(strip.width / 2, 20);  // between symbols, in the gap at 0.53
     for (int stop = 0; stop < kReelStopCount; ++stop) {
         SCOPED_TRACE(kReelStopDegrees[stop]);
@@ -169,7 +170,7 @@ TEST(ReelStrip, TheCentreOfEachStopShowsThatStopsSymbolColour) {
 TEST(ReelStrip, SymbolsStayNarrowerThanTheGapsBetweenStops) {
     // 34 degrees either side of a stop lies beyond its symbol and short of the next
     // (the stops are at least 80 degrees apart), so only the light background is there.
-    const Image strip = render("slot.bmp");
+    const Image strip = render(TexReel);
     for (double stop : kReelStopDegrees) {
         for (double side : {-34.0, 34.0}) {
             const double s = reelColumnFacingViewer(stop + side);
@@ -185,8 +186,7 @@ TEST(ReelStrip, SymbolsStayNarrowerThanTheGapsBetweenStops) {
 // ---------------------------------------------------------------------------------
 // Marquee drums
 
-const char* const kMarqueeFiles[kMarqueeCount] = {"marqone.bmp", "marqfive.bmp", "wintwo.bmp", "winthree.bmp",
-                                                  "winzero.bmp"};
+const TextureSlot kMarqueeSlots[kMarqueeCount] = {TexMarqueeOne, TexMarqueeFive, TexWinTwo, TexWinThree, TexWinZero};
 constexpr int kMarqueeTextTop = 12;  // below the band of bulbs
 
 // Lettering: pixels of the text rows far from the drum's background colour.
@@ -197,19 +197,19 @@ bool isInk(const Image& image, int x, int y, Rgb8 background) {
 TEST(Marquee, EachResultHasItsOwnBackgroundColour) {
     std::vector<Rgb8> seen;
     for (int i = 0; i < kMarqueeCount; ++i) {
-        const Image image = render(kMarqueeFiles[i]);
+        const Image image = render(kMarqueeSlots[i]);
         // A quarter of the way round lies between the two copies of the message.
         const Rgb8 p = image.at(image.width / 4, image.height / 2);
-        EXPECT_EQ(distance2(p, kMarqueeBackgrounds[i]), 0) << kMarqueeFiles[i];
-        for (const Rgb8& other : seen) EXPECT_GT(distance2(p, other), 60 * 60) << kMarqueeFiles[i];
+        EXPECT_EQ(distance2(p, kMarqueeBackgrounds[i]), 0) << textureFiles[kMarqueeSlots[i]];
+        for (const Rgb8& other : seen) EXPECT_GT(distance2(p, other), 60 * 60) << textureFiles[kMarqueeSlots[i]];
         seen.push_back(p);
     }
 }
 
 TEST(Marquee, MessageIsCentredOnTheSeamThatFacesTheViewerAtRest) {
     for (int i = 0; i < kMarqueeCount; ++i) {
-        SCOPED_TRACE(kMarqueeFiles[i]);
-        const Image image = render(kMarqueeFiles[i]);
+        SCOPED_TRACE(textureFiles[kMarqueeSlots[i]]);
+        const Image image = render(kMarqueeSlots[i]);
         const int w = image.width;
         for (int centre : {0, w / 2}) {
             // Offsets from the centre column edge, unwrapped round the drum.
@@ -250,8 +250,8 @@ TEST(Marquee, TwoLineMessagesAreTurnedHalfATurn) {
     // The drum shows the picture's bottom rows at the top of the screen, so the short
     // first line ("PAIR!", "JACKPOT!", "NO WIN") lies in the picture's lower half.
     for (int i = 2; i < kMarqueeCount; ++i) {
-        SCOPED_TRACE(kMarqueeFiles[i]);
-        const Image image = render(kMarqueeFiles[i]);
+        SCOPED_TRACE(textureFiles[kMarqueeSlots[i]]);
+        const Image image = render(kMarqueeSlots[i]);
         const int middle = image.height / 2;
         const int upperRows = inkSpan(image, kMarqueeTextTop, middle, kMarqueeBackgrounds[i]);
         const int lowerRows = inkSpan(image, middle, image.height - kMarqueeTextTop, kMarqueeBackgrounds[i]);
@@ -263,9 +263,9 @@ TEST(Marquee, TwoLineMessagesAreTurnedHalfATurn) {
 // Spheres, ticket
 
 TEST(Spheres, LabelsStayOnTheHalfOfTheWidthThatFacesTheViewer) {
-    for (const char* file : {"betone.bmp", "betfive.bmp", "dollarone.bmp", "dollartwo.bmp", "dollarfive.bmp"}) {
-        SCOPED_TRACE(file);
-        const Image image = render(file);
+    for (TextureSlot slot : {TexBetOne, TexBetFive, TexDollarOne, TexDollarTwo, TexDollarFive}) {
+        SCOPED_TRACE(textureFiles[slot]);
+        const Image image = render(slot);
         const Rgb8 base = image.at(0, image.height / 2);
         int labelPixels = 0;
         for (int y = image.height / 8; y < image.height * 7 / 8; ++y) {
@@ -284,7 +284,7 @@ TEST(Spheres, LabelsStayOnTheHalfOfTheWidthThatFacesTheViewer) {
 }
 
 TEST(Ticket, IsDrawnInLightGreysSoTheStubTintComesOutBlue) {
-    const Image ticket = render("ticket.bmp");
+    const Image ticket = render(TexTicket);
     long sum = 0;
     for (int y = 0; y < ticket.height; ++y) {
         for (int x = 0; x < ticket.width; ++x) {
@@ -313,11 +313,11 @@ TEST(MakePictures, WritesEachPictureUnderItsNameIntoTheFolder) {
 
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) files += entry.is_regular_file();
-    EXPECT_EQ(files, kPictureCount);
+    EXPECT_EQ(files, PictureCount);
 
     for (const PictureEntry& s : kPictures) {
-        SCOPED_TRACE(s.fileName);
-        const std::vector<uint8_t> bytes = readFile(folder / s.fileName);
+        SCOPED_TRACE(s.fileName());
+        const std::vector<uint8_t> bytes = readFile(folder / s.fileName());
         ASSERT_EQ(bytes.size(), 54u + static_cast<size_t>(s.width) * s.height * 3);
         EXPECT_EQ(le32(bytes, 18), static_cast<uint32_t>(s.width));
         EXPECT_EQ(le32(bytes, 22), static_cast<uint32_t>(s.height));

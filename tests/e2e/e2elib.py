@@ -23,13 +23,42 @@ WINDOW_TITLE = "Slot Machine"
 # (with no window manager the keys go to the window under the pointer).
 KEY_POINTER = (950, 150)
 
+
+def _picture_files():
+    """The pictures' files in the order the game loads them into their slots, from the
+    game's table of them."""
+    table = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "picture_table.h")
+    with open(table, encoding="utf-8") as f:
+        return re.findall(r'^PICTURE\(\s*\d+\s*,\s*\w+\s*,\s*"([^"]+)"\s*\)', f.read(), re.M)
+
+
 # The nineteen pictures in the order the game loads them into slots 1 to 19.
-PICTURES = [
-    "slotbackground.bmp", "slot.bmp", "betone.bmp", "betfive.bmp", "marqone.bmp",
-    "marqfive.bmp", "wintwo.bmp", "winthree.bmp", "winzero.bmp", "coin.bmp",
-    "ticket.bmp", "menu.bmp", "tokenbackground.bmp", "dollarone.bmp", "dollartwo.bmp",
-    "dollarfive.bmp", "spacestore.bmp", "winner.bmp", "loser.bmp",
-]
+PICTURES = _picture_files()
+
+
+def _spin_steps():
+    """The steps of one spin, the first of which moves the lever, from the constants of
+    the steps in the game's record, counted as the logic tests' timeline() counts them:
+    the lever's full pull, the right reel's run to its limit and the step it lands on,
+    and the marquee's second turn."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app", "game_state.h")
+    with open(header, encoding="utf-8") as f:
+        text = f.read()
+
+    def numbers(name):
+        found = re.search(r"^constexpr float " + name + r"(?:\[\d+\])? = \{?([^;}]*)\}?;", text, re.M)
+        return [float(n) for n in re.findall(r"-?\d+(?:\.\d*)?", found.group(1))]
+
+    def one(name):
+        return numbers(name)[0]
+
+    pull = int(one("LeverFullPull") / one("LeverStep"))
+    right_reel = int(numbers("ReelRunLimit")[-1] / one("ReelStep")) + 1
+    second_turn = int((one("MarqueeFirstTurn") - one("MarqueeSecondTurn")) / one("MarqueeStep"))
+    return pull + right_reel + second_turn
+
+
+SPIN_STEPS = _spin_steps()
 
 
 class Failure(Exception):
@@ -323,6 +352,19 @@ def cpu_seconds(pid):
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def threads_cpu_seconds(pid):
+    """Time on a processor of all the process's threads (llvmpipe's too), to the nanosecond:
+    for the benches, finer than cpu_seconds' clock ticks."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except (FileNotFoundError, ProcessLookupError):
+            pass  # a thread that ended between the listing and the read
+    return total / 1e9
 
 
 QUIET_SECONDS = 3.0

@@ -9,14 +9,13 @@ import sys
 from Xlib import X
 from Xlib import display as xdisplay
 
-from e2elib import (BET_ONE, DOLLAR_ONE, PRIZE_BACKDROP_AREA, WINDOW_SIZE, WINDOW_X, WINDOW_Y, check, check_at_rest,
-                    log, project_rect, run, start_logged, wait_for)
+from e2elib import (BET_ONE, DOLLAR_ONE, PRIZE_BACKDROP_AREA, SPIN_STEPS, WINDOW_SIZE, WINDOW_X, WINDOW_Y, check,
+                    check_at_rest, log, project_rect, run, start_logged, wait_for)
 
 STAGE = sys.argv[1]
 SHIM = sys.argv[2]
 games = []
 
-SPIN_STEPS = 432  # the steps of one spin, the first of which moves the lever
 PRIZE_BACKDROP_RECT = project_rect(*PRIZE_BACKDROP_AREA)
 
 
@@ -31,7 +30,7 @@ def expose(game):
         screen = x.screen()
         cover = screen.root.create_window(WINDOW_X, WINDOW_Y, WINDOW_SIZE, WINDOW_SIZE, 0, screen.root_depth,
                                           X.InputOutput, X.CopyFromParent, override_redirect=True,
-                                          background_pixel=0xFF00FF)
+                                          background_pixel=int.from_bytes(bytes(COVER_COLOUR), "big"))
         cover.map()
         x.sync()
         centre = WINDOW_X + WINDOW_SIZE // 2, WINDOW_Y + WINDOW_SIZE // 2

@@ -106,9 +106,7 @@ const std::string& startupOutput() { return startOutput; }
 const std::string& pictureFolder() { return folder; }
 
 void restoreStartState() {
-    game = startSnapshot;
-    seedGameRand(1);
-    resetAnimationTimer();
+    game = startSnapshot;  // the generator, the chain and the cues too
     pickMode = PickModeAuto;
     StdoutCapture quiet;
     onReshape(WindowSide, WindowSide);

@@ -153,7 +153,7 @@ TEST_F(StatusBar, TheStakeLeavesAtOnceAndTheTicketsWonComeAfterTheSpin) {
     showFrame();
     skipSpins(1);
     betFive();  // the run's second spin, stops 25, 135, 25: a pair
-    ASSERT_EQ(game.winKind, 1);
+    ASSERT_EQ(game.winKind, WinPair);
     EXPECT_EQ(coinsShown(showFrame()), 5);
     runAnimation([](const Frame& f, int steps) {
         EXPECT_EQ(coinsShown(f), 5) << "after " << steps << " idle steps";
@@ -169,7 +169,7 @@ TEST_F(StatusBar, TokensWonOnThreeOfAKindAlsoComeAfterTheSpin) {
     EXPECT_EQ(coinsShown(showFrame()), 5);
     skipSpins(2);
     betOne();  // the run's third spin, stops 215, 215, 215: three of a kind
-    ASSERT_EQ(game.winKind, 2);
+    ASSERT_EQ(game.winKind, WinTriple);
     EXPECT_EQ(coinsShown(showFrame()), 4);
     runAnimation([](const Frame& f, int steps) {
         EXPECT_EQ(coinsShown(f), 4) << "after " << steps << " idle steps";

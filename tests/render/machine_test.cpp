@@ -114,14 +114,16 @@ class Marquee : public GameWindowTest {};
 TEST_F(Marquee, WearsTheStakeWhileIdleOrSpinningAndTheResultOnceSettled) {
     struct Case {
         MachinePhase phase;
-        int32_t bet, winKind;
+        int32_t bet;
+        WinKind winKind;
         int slot;
     };
     const Case cases[] = {
-        {PhaseIdle, 1, 0, TexMarqueeOne},      {PhaseSpinning, 1, 2, TexMarqueeOne}, {PhaseIdle, 5, 0, TexMarqueeFive},
-        {PhaseSpinning, 5, 1, TexMarqueeFive}, {PhaseIdle, 0, 0, TexMarqueeFive},  // before the first bet
-        {PhaseSettled, 1, 1, TexWinTwo},       {PhaseSettled, 5, 2, TexWinThree},    {PhaseSettled, 1, 0, TexWinZero},
-        {PhaseSettled, 5, 0, TexWinZero},
+        {PhaseIdle, 1, WinNone, TexMarqueeOne},  {PhaseSpinning, 1, WinTriple, TexMarqueeOne},
+        {PhaseIdle, 5, WinNone, TexMarqueeFive}, {PhaseSpinning, 5, WinPair, TexMarqueeFive},
+        {PhaseIdle, 0, WinNone, TexMarqueeFive},  // before the first bet
+        {PhaseSettled, 1, WinPair, TexWinTwo},   {PhaseSettled, 5, WinTriple, TexWinThree},
+        {PhaseSettled, 1, WinNone, TexWinZero},  {PhaseSettled, 5, WinNone, TexWinZero},
     };
     for (const Case& c : cases) {
         game.machinePhase = c.phase;
@@ -313,7 +315,7 @@ TEST_F(FrameState, AFrameAndAPickPassLeaveTheMatrixStacksAsTheyFoundThem) {
 TEST_F(FrameState, FramesInEveryPhaseAndPoseRaiseNoGlError) {
     for (MachinePhase phase : {PhaseIdle, PhaseSpinning, PhaseSettled}) {
         game.machinePhase = phase;
-        game.winKind = 2;
+        game.winKind = WinTriple;
         game.leverAngle = 37;
         game.marqueeAngle = -123;
         game.reelAngle[0] = 1000;

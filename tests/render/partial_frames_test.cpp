@@ -22,6 +22,7 @@
 #include "tests/render/png_file.h"
 #include "tests/render/stdout_capture.h"
 #include "tests/render/window_readback.h"
+#include "tests/unit/timeline.h"
 
 using namespace rt;
 
@@ -326,19 +327,22 @@ TEST_P(PartialFrames, AreTheFramesDrawnWhole) {
 
     // From a fresh start: three different symbols, then a pair, then three of a kind (the
     // other ways of presenting play the first).
-    const char* spins[] = {"a loss", "a pair", "three of a kind"};
+    const struct {
+        const char* name;
+        WinKind kind;
+    } spins[] = {{"a loss", WinNone}, {"a pair", WinPair}, {"three of a kind", WinTriple}};
     const int played = presenting == WindowsOwn ? 3 : 1;
-    for (int kind = 0; kind < played; ++kind) {
-        const char* spin = spins[kind];
+    for (int i = 0; i < played; ++i) {
+        const char* spin = spins[i].name;
         const int wholeBefore = shown.wholeFrames;
         betOne();
-        EXPECT_EQ(game.winKind, kind) << spin;
+        EXPECT_EQ(game.winKind, spins[i].kind) << spin;
         long long pixels = frameAfter(std::string(spin) + ", the request");
         pixels += playOut(spin);
         if (presenting == WindowsOwn) {
             EXPECT_EQ(shown.wholeFrames, wholeBefore) << spin << ": a frame of the spin was presented whole";
             // The spin moves about a tenth of the picture: far below a whole window a frame.
-            EXPECT_LT(pixels, window * 432 / 5) << spin;
+            EXPECT_LT(pixels, window * Spin.ends / 5) << spin;
         }
     }
     if (presenting == WindowsOwn) {

@@ -66,7 +66,9 @@ std::vector<uint32_t> recordNames(const PressResult& r) {
 
 // What a press may change.
 struct Play {
-    int32_t credits, tickets, bet, winKind, animating;
+    int32_t credits, tickets, bet;
+    WinKind winKind;
+    int32_t animating;
     MachinePhase phase;
     int32_t stops[3];
     Screen screen;

@@ -87,7 +87,7 @@ class ReelSymbols : public RealPictures {
 protected:
     void SetUp() override {
         RealPictures::SetUp();
-        strip = std::make_unique<Picture>("slot.bmp");  // read in the stage folder
+        strip = std::make_unique<Picture>(textureFiles[TexReel]);  // read in the stage folder
         ASSERT_TRUE(strip->loaded()) << "slot.bmp in " << SLOT_STAGE_DIR_PATH;
         const Image& im = strip->image;
         background = strip->commonest(0, 0, im.width, im.height);
@@ -213,14 +213,15 @@ std::pair<int, int> inkExtent(const Frame& f, const Rgb& background) {
 TEST_F(MarqueeMessage, AtRestEachMessageIsCentredOnTheDrumsFront) {
     struct Face {
         MachinePhase phase;
-        int32_t bet, winKind;
+        int32_t bet;
+        WinKind winKind;
         int slot;
     };
-    const Face faces[] = {{PhaseIdle, 1, 0, TexMarqueeOne},
-                          {PhaseIdle, 5, 0, TexMarqueeFive},
-                          {PhaseSettled, 1, 1, TexWinTwo},
-                          {PhaseSettled, 1, 2, TexWinThree},
-                          {PhaseSettled, 1, 0, TexWinZero}};
+    const Face faces[] = {{PhaseIdle, 1, WinNone, TexMarqueeOne},
+                          {PhaseIdle, 5, WinNone, TexMarqueeFive},
+                          {PhaseSettled, 1, WinPair, TexWinTwo},
+                          {PhaseSettled, 1, WinTriple, TexWinThree},
+                          {PhaseSettled, 1, WinNone, TexWinZero}};
     for (const Face& face : faces) {
         const Picture picture(textureFiles[face.slot]);
         ASSERT_TRUE(picture.loaded()) << textureFiles[face.slot];

@@ -59,7 +59,9 @@ TEST(Soak, SpinsAndFramesOverAllScreensKeepMemoryErrorsTimersAndAllocationsFlat)
     // and stayed so, on a busy machine. With the threshold fixed, every such block keeps
     // its own mapping for the whole run, and what grows is what is kept.
     // (The sanitizer's allocator has no such threshold, and its resident size is not held.)
-    if (!UnderSanitizer) ASSERT_EQ(mallopt(M_MMAP_THRESHOLD, 128 * 1024), 1);
+    if (!UnderSanitizer) {
+        ASSERT_EQ(mallopt(M_MMAP_THRESHOLD, 128 * 1024), 1);
+    }
     openGameWindow(SoakSize, SoakSize);
     glutDisplayFunc(countedDisplay);
     int leverX = 0;

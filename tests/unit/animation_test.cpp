@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr float Limit[3] = {1440.0f, 2880.0f, 4320.0f};  // 4, 8 and 12 turns
+// The prize key alone sets the machine going with the marquee standing until the right
+// reel lands.
+constexpr Timeline PrizeKey = timeline(0.0f);
 
 // Where the machine stands after `n` steps of a timeline that began from lever 0,
 // reels at `reelStart` and marquee 0; `spin` says whether a spin (not the prize key)
@@ -21,17 +23,20 @@ struct Expected {
 };
 
 Expected expectedAt(int n, bool spin, const int stop[3], const float reelStart[3]) {
+    const Timeline& t = spin ? Spin : PrizeKey;
     Expected e{};
-    e.lever = n <= 35 ? 2.0f * n : std::max(5.0f, 70.0f - 2.0f * (n - 35));
-    e.settling = n >= 36;
+    e.lever = n <= t.fullPull ? 2.0f * n : std::max(5.0f, 70.0f - 2.0f * (n - t.fullPull));
+    e.settling = n > t.fullPull;
     for (int i = 0; i < 3; ++i) {
-        const float run = 20.0f * (n - 35);
-        e.reel[i] = n <= 35 ? reelStart[i] : run <= Limit[i] ? run : static_cast<float>(stop[i]) + Limit[i];
+        const float run = 20.0f * (n - t.fullPull);
+        const float limit = ReelRunLimit[i];
+        e.reel[i] = n <= t.fullPull ? reelStart[i] : run <= limit ? run : static_cast<float>(stop[i]) + limit;
     }
     const float firstTurn = spin ? std::max(-360.0f, -2.0f * n) : 0.0f;
-    e.marquee = n <= 251 ? firstTurn : std::max(-720.0f, firstTurn - 2.0f * (n - 251));
-    e.phase = n >= 252 ? PhaseSettled : (spin && n <= 180) ? PhaseSpinning : PhaseIdle;
-    e.animating = n <= (spin ? 431 : 611) ? 1 : 0;
+    const int settled = t.reelLands[2];
+    e.marquee = n < settled ? firstTurn : std::max(-720.0f, firstTurn - 2.0f * (n - settled + 1));
+    e.phase = n >= settled ? PhaseSettled : (spin && n <= t.firstTurn) ? PhaseSpinning : PhaseIdle;
+    e.animating = n < t.ends ? 1 : 0;
     return e;
 }
 
@@ -50,44 +55,46 @@ TEST_F(GameTest, TimelineOfOneSpin) {
     betOne();                // stops 135, 305, 215
     const int stop[3] = {135, 305, 215};
     const float still[3] = {0, 0, 0};
+    // The centre reel lands in the step the marquee completes its first turn: one case below.
+    static_assert(Spin.reelLands[1] == Spin.firstTurn, "the centre reel and the marquee's first turn part");
     for (int n = 1; n <= 440; ++n) {
         SCOPED_TRACE(n);
         oneStep();
         expectMachine(expectedAt(n, true, stop, still));
         // A frame for every step that moves something; the last step only ends the
         // animation, and a loss leaves the status bar nothing to catch up on.
-        EXPECT_EQ(fakeglut::windowRedisplays(), std::min(n, 431));
+        EXPECT_EQ(fakeglut::windowRedisplays(), std::min(n, Spin.ends - 1));
         EXPECT_EQ(fakeglut::lastRedisplayWindow(), 3);
 
         // The steps the timeline is known by, spelt out.
         switch (n) {
-        case 35: EXPECT_EQ(game.leverAngle, 70.0f); break;
-        case 36:
+        case Spin.fullPull: EXPECT_EQ(game.leverAngle, 70.0f); break;
+        case Spin.fullPull + 1:
             EXPECT_EQ(game.leverAngle, 68.0f);
             EXPECT_EQ(game.reelAngle[0], 20.0f);
             EXPECT_TRUE(game.reelsSettling);
             break;
         case 68: EXPECT_EQ(game.leverAngle, 5.0f); break;
-        case 107: EXPECT_EQ(game.reelAngle[0], 1440.0f); break;
-        case 108: EXPECT_EQ(game.reelAngle[0], 1575.0f); break;
-        case 179: EXPECT_EQ(game.reelAngle[1], 2880.0f); break;
-        case 180:
+        case Spin.reelLands[0] - 1: EXPECT_EQ(game.reelAngle[0], 1440.0f); break;
+        case Spin.reelLands[0]: EXPECT_EQ(game.reelAngle[0], 1575.0f); break;
+        case Spin.reelLands[1] - 1: EXPECT_EQ(game.reelAngle[1], 2880.0f); break;
+        case Spin.reelLands[1]:
             EXPECT_EQ(game.reelAngle[1], 3185.0f);
             EXPECT_EQ(game.marqueeAngle, -360.0f);
             EXPECT_EQ(game.machinePhase, PhaseSpinning);
             break;
-        case 181: EXPECT_EQ(game.machinePhase, PhaseIdle); break;
-        case 251: EXPECT_EQ(game.reelAngle[2], 4320.0f); break;
-        case 252:
+        case Spin.firstTurn + 1: EXPECT_EQ(game.machinePhase, PhaseIdle); break;
+        case Spin.reelLands[2] - 1: EXPECT_EQ(game.reelAngle[2], 4320.0f); break;
+        case Spin.reelLands[2]:
             EXPECT_EQ(game.reelAngle[2], 4535.0f);
             EXPECT_EQ(game.machinePhase, PhaseSettled);
             EXPECT_EQ(game.marqueeAngle, -362.0f);
             break;
-        case 431:
+        case Spin.ends - 1:
             EXPECT_EQ(game.marqueeAngle, -720.0f);
             EXPECT_EQ(game.animating, 1);
             break;
-        case 432: EXPECT_EQ(game.animating, 0); break;
+        case Spin.ends: EXPECT_EQ(game.animating, 0); break;
         default: break;
         }
     }
@@ -97,7 +104,7 @@ TEST_F(GameTest, TimelineOfOneSpin) {
     EXPECT_EQ(stateDiff(game, settled), "");
     idleSteps(50);
     EXPECT_EQ(stateDiff(game, settled), "");
-    EXPECT_EQ(fakeglut::windowRedisplays(), 431);
+    EXPECT_EQ(fakeglut::windowRedisplays(), Spin.ends - 1);
     EXPECT_EQ(game.credits, 9);  // paid once, at the request
 }
 
@@ -111,20 +118,20 @@ TEST_F(GameTest, TimelineOfThePrizeKeyBeforeAnySpin) {
         oneStep();
         expectMachine(expectedAt(n, false, stop, still));
         switch (n) {
-        case 251:
+        case PrizeKey.reelLands[2] - 1:
             EXPECT_EQ(game.machinePhase, PhaseIdle);
             EXPECT_EQ(game.marqueeAngle, 0.0f);
             break;
-        case 252:
+        case PrizeKey.reelLands[2]:
             EXPECT_EQ(game.machinePhase, PhaseSettled);
             EXPECT_EQ(game.marqueeAngle, -2.0f);
             EXPECT_EQ(game.reelAngle[2], 4320.0f);
             break;
-        case 611:
+        case PrizeKey.ends - 1:
             EXPECT_EQ(game.marqueeAngle, -720.0f);
             EXPECT_EQ(game.animating, 1);
             break;
-        case 612: EXPECT_EQ(game.animating, 0); break;
+        case PrizeKey.ends: EXPECT_EQ(game.animating, 0); break;
         default: break;
         }
     }

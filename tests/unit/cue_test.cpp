@@ -14,8 +14,8 @@ const char* const CueNames[] = {"pull",         "ratchet",    "clack",        "r
                                 "reels resume", "knock left", "knock centre", "knock right", "chime",
                                 "fanfare",      "coin",       "buzz",         "bounce"};
 
-// The cues heard so far as "step name" pairs, e.g. "35 clack, 108 knock left"; a payout
-// reads "432 payout 2+2 bright" for two tokens, two tickets and three of a kind. Only
+// The cues heard so far as "step name" pairs, e.g. "35 clack, 36 reels start"; a payout
+// reads "40 payout 2+2 bright" for two tokens, two tickets and three of a kind. Only
 // the payouts, when asked.
 std::string heard(bool payoutsOnly = false) {
     std::ostringstream out;
@@ -38,8 +38,25 @@ std::string pull(int first) {
     std::ostringstream out;
     out << first << " pull, ";
     for (int step = 3; step <= 33; step += 3) out << first - 1 + step << " ratchet, ";
-    out << first + 34 << " clack, " << first + 35 << " reels start";
+    out << first - 1 + Spin.fullPull << " clack, " << first + Spin.fullPull << " reels start";
     return out.str();
+}
+
+// The step of a spin whose first step is `first` at which something falls due `step`
+// steps into the timeline: its cue's mark.
+std::string at(int first, int step) { return std::to_string(first - 1 + step); }
+
+// The reels of that spin knocking onto their stops, left to right.
+std::string knocks(int first) {
+    return at(first, Spin.reelLands[0]) + " knock left, " + at(first, Spin.reelLands[1]) + " knock centre, " +
+           at(first, Spin.reelLands[2]) + " knock right";
+}
+
+// Its result, heard a moment after the right reel's knock, and its payout as the
+// animation ends.
+std::string result(int first, const char* sound, const char* payout) {
+    return at(first, Spin.reelLands[2] + ResultDelaySteps) + ' ' + sound + ", " + at(first, Spin.ends) + " payout " +
+           payout;
 }
 
 class CueTest : public GameTest {
@@ -58,13 +75,12 @@ protected:
     }
 };
 
-// The reels land at steps 108, 180 and 252 of a spin, the result is heard six steps
-// after the last, and the winnings with the step at 432 that ends the animation and
-// shows them. The
-// first three of a kind of a run pays no tokens: 10 held, the cap keeps them.
+// The reels land one after the other, the result is heard a moment after the last, and
+// the winnings with the step that ends the animation and shows them. The first three of
+// a kind of a run pays no tokens: 10 held, the cap keeps them.
 TEST_F(CueTest, EachOutcomeOfASpinAndItsPayout) {
-    const std::string spin = pull(1) + ", 108 knock left, 180 knock centre, 252 knock right";
-    const char* const results[3] = {"", ", 258 chime, 432 payout 0+1", ", 258 fanfare, 432 payout 0+2 bright"};
+    const std::string spin = pull(1) + ", " + knocks(1);
+    const std::string results[3] = {"", ", " + result(1, "chime", "0+1"), ", " + result(1, "fanfare", "0+2 bright")};
     for (int outcome = 0; outcome < 3; ++outcome) {
         SCOPED_TRACE(outcome);
         SetUp();
@@ -81,10 +97,10 @@ TEST_F(CueTest, ThreeOfAKindCountsItsTokensAndTickets) {
     skipSpins(2);
     game.credits = 5;
     betFive();
-    steps(432);
+    steps(Spin.ends);
     EXPECT_EQ(game.credits, 5);
-    EXPECT_EQ(fakeaudio::heard().back().step, 432);
-    EXPECT_EQ(heard().substr(heard().rfind(", ") + 2), "432 payout 5+10 bright");
+    EXPECT_EQ(fakeaudio::heard().back().step, Spin.ends);
+    EXPECT_EQ(heard().substr(heard().rfind(", ") + 2), at(1, Spin.ends) + " payout 5+10 bright");
 }
 
 // The machine stands still on the token screen, so its reels pause; they resume when it
@@ -100,8 +116,8 @@ TEST_F(CueTest, ASpinLeftResumedAndAskedForAgain) {
     steps(440);
     std::string again = pull(62);
     again.insert(again.find(", "), ", 62 reels pause");  // the reels stand still from its first step
-    EXPECT_EQ(heard(), pull(1) + ", 51 reels pause, 61 reels resume, " + again +
-                           ", 169 knock left, 241 knock centre, 313 knock right, 319 chime, 493 payout 0+1");
+    EXPECT_EQ(heard(), pull(1) + ", 51 reels pause, 61 reels resume, " + again + ", " + knocks(62) + ", " +
+                           result(62, "chime", "0+1"));
 }
 
 // A spin asked for while an earlier one's winnings still wait for the bar, its result
@@ -128,7 +144,7 @@ TEST_F(CueTest, WinningsWaitingWhenTheNextSpinIsAskedForLandAtThePress) {
     EXPECT_EQ(game.shownCredits, 5);  // the triple's 6, the purchase's 1, less this stake
     steps(440);
     EXPECT_EQ(game.tickets, 4);
-    EXPECT_EQ(heard(true), "300 payout 0+1, 400 payout 2+2 bright, 832 payout 0+1");
+    EXPECT_EQ(heard(true), "300 payout 0+1, 400 payout 2+2 bright, " + at(401, Spin.ends) + " payout 0+1");
     EXPECT_NE(heard().find("300 payout 0+1, 300 coin, 301 pull"), std::string::npos) << heard();
 }
 
@@ -136,7 +152,7 @@ TEST_F(CueTest, WinningsWaitingWhenTheNextSpinIsAskedForLandAtThePress) {
 // no winnings when no spin booked any.
 TEST_F(CueTest, AnAnimationWithoutWinningsEndsInSilence) {
     betOne();  // a loss
-    steps(432);
+    steps(Spin.ends);
     onKeyboard('s', 0, 0);
     onKeyboard('p', 0, 0);
     fakeaudio::reset();

@@ -1,5 +1,6 @@
 // Shared ground for the logic tests: every test starts from the record a new game has
-// right after start-up, with the generator and the timer chain as at program start.
+// right after start-up (the generator, the timer chain and the cues as at program start),
+// and a spin's steps are those of its timeline (timeline.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,8 +11,11 @@
 #include "app/game_state.h"
 #include "game/play.h"
 #include "tests/unit/fake_glut.h"
+#include "tests/unit/timeline.h"
 
-// Names of the fields in which two records differ, separated by spaces; "" when equal.
+// Names of the fields of play, view, window and input in which two records differ,
+// separated by spaces; "" when equal. The driver's, the cues' and the generator's state
+// are left to the tests of the driver, the cues and the stops.
 inline std::string stateDiff(const GameState& a, const GameState& b) {
     std::ostringstream out;
     auto field = [&out](const char* name, auto x, auto y) {
@@ -50,6 +54,7 @@ inline std::string stateDiff(const GameState& a, const GameState& b) {
     SLOT_FIELD(pickY);
     SLOT_FIELD(pickSize);
     SLOT_FIELD(hudSlot);
+    SLOT_FIELD(fullScreenOffered);
     for (int i = 0; i < SelectBufferSize; ++i) SLOT_FIELD(selectBuffer[i]);
 #undef SLOT_FIELD
     vec("eye", a.eye, b.eye);
@@ -61,11 +66,8 @@ inline std::string stateDiff(const GameState& a, const GameState& b) {
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        game = GameState{};
-        game.ballRising = true;
+        game = startState();
         resetGame();
-        seedGameRand(1);
-        resetAnimationTimer();
         fakeglut::reset();
         stepClock = fakeglut::clock;
     }

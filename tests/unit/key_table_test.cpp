@@ -1,7 +1,8 @@
 // The one table of keys against everything that lists them for a player: --help, the
 // README's Keys section and the manual page's KEYS section must name the same keys with
 // the same words, in the same order; so must --help and the manual page's OPTIONS list
-// the options; and what the command line answers by itself.
+// the options; and what the command line answers by itself. The manual page's FILES
+// must name the pictures of the table of pictures, in its order.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,6 +13,7 @@
 
 #include "app/game_state.h"
 #include "app/keys.h"
+#include "assets/assets.h"
 
 namespace {
 
@@ -141,6 +143,28 @@ TEST(KeyTable, HelpAndTheManualPageListTheSameOptionsWithTheSameWords) {
     EXPECT_FALSE(options.empty()) << answerText(AnswerHelp);
     EXPECT_EQ(manualEntries(linesOf(SLOT_SOURCE_DIR "/packaging/slot-machine.6"), "OPTIONS"), options)
         << "packaging/slot-machine.6, section OPTIONS";
+}
+
+// The pictures a section names: the first argument of each .I or .IR line that ends in
+// ".bmp" (".IR coin.bmp ," is "coin.bmp").
+std::vector<std::string> manualPictures(const std::vector<std::string>& lines, const std::string& section) {
+    std::vector<std::string> files;
+    size_t i = 0;
+    while (i < lines.size() && lines[i] != ".SH " + section) ++i;
+    for (++i; i < lines.size() && lines[i].rfind(".SH", 0) != 0; ++i) {
+        std::istringstream words(lines[i]);
+        std::string macro, name;
+        words >> macro >> name;
+        const bool italic = macro == ".I" || macro == ".IR";
+        if (italic && name.size() > 4 && name.compare(name.size() - 4, 4, ".bmp") == 0) files.push_back(name);
+    }
+    return files;
+}
+
+TEST(PictureTable, TheManualPageNamesThePicturesInSlotOrder) {
+    const std::vector<std::string> table(textureFiles + 1, textureFiles + 1 + PictureCount);
+    EXPECT_EQ(manualPictures(linesOf(SLOT_SOURCE_DIR "/packaging/slot-machine.6"), "FILES"), table)
+        << "packaging/slot-machine.6, section FILES";
 }
 
 TEST(KeyTable, OnlyHelpAndVersionAreTheProgramsAndTheFirstOfThemCounts) {

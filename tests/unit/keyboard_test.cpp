@@ -30,7 +30,7 @@ template <typename Press>
 KeyOutcome outcomeOf(Press press) {
     fakeglut::reset();
     fakeaudio::reset();
-    resetAnimationTimer();
+    game.driver = AnimationDriver{};  // the fake's timers are gone, and with them the chain
     testing::internal::CaptureStdout();
     press();
     KeyOutcome out{game,
@@ -199,8 +199,8 @@ TEST_F(GameTest, SpaceIsTheLeverWithItsGuardAndStakeAndActsOncePerPress) {
 TEST_F(GameTest, EscapeOnlyLeavesFullscreenAndOnlyWhereTheWindowManagerOffersIt) {
     for (bool offered : {true, false}) {
         SCOPED_TRACE(testing::Message() << "fullscreen offered " << offered);
-        fullScreenOffered = offered;
         SetUp();
+        game.fullScreenOffered = offered;
         game.windowId = 7;
         const GameState before = game;
         onKeyboard(27, 0, 0);  // not fullscreen: nothing
@@ -214,7 +214,6 @@ TEST_F(GameTest, EscapeOnlyLeavesFullscreenAndOnlyWhereTheWindowManagerOffersIt)
         EXPECT_EQ(stateDiff(game, before), "");
         EXPECT_EQ(fakeglut::windowRedisplays() + fakeglut::plainRedisplays() + fakeglut::timerArmings(), 0);
     }
-    fullScreenOffered = false;
 }
 
 TEST_F(GameTest, OnlyF11AmongTheSpecialKeysActsAndItOnlyTogglesFullscreen) {
@@ -222,9 +221,9 @@ TEST_F(GameTest, OnlyF11AmongTheSpecialKeysActsAndItOnlyTogglesFullscreen) {
     // with and without a window manager that offers fullscreen.
     for (int n = 0; n < 2 * 0x200; ++n) {
         const int key = n % 0x200;
-        fullScreenOffered = n < 0x200;
-        SCOPED_TRACE(testing::Message() << "special key " << key << " fullscreen offered " << fullScreenOffered);
         SetUp();
+        game.fullScreenOffered = n < 0x200;
+        SCOPED_TRACE(testing::Message() << "special key " << key << " fullscreen offered " << game.fullScreenOffered);
         game.windowId = 7;
         game.windowWidth = 640;
         game.windowHeight = 480;
@@ -233,9 +232,8 @@ TEST_F(GameTest, OnlyF11AmongTheSpecialKeysActsAndItOnlyTogglesFullscreen) {
         EXPECT_EQ(stateDiff(got.state, before), "");
         EXPECT_EQ(got.printed, "");
         EXPECT_EQ(got.windowRedisplays + got.plainRedisplays + got.timers, 0);
-        EXPECT_EQ(got.fullScreenToggles, key == GLUT_KEY_F11 && fullScreenOffered ? 1 : 0);
+        EXPECT_EQ(got.fullScreenToggles, key == GLUT_KEY_F11 && game.fullScreenOffered ? 1 : 0);
     }
-    fullScreenOffered = false;
 }
 
 TEST_F(GameTest, ProjectionKeyTwiceRestoresTheProjection) {

@@ -6,15 +6,15 @@
 
 namespace {
 
-// Taken during static initialisation, before any test has touched the record or the
-// generator; the generator is put back to its start state afterwards.
+// Taken during static initialisation, before any test has touched the record; the
+// record, its generator too, is put back as it was afterwards.
 struct StartSnapshot {
     GameState state;
     int firstDraw;
 };
 StartSnapshot takeStartSnapshot() {
     StartSnapshot s{game, gameRand()};
-    seedGameRand(1);
+    game = s.state;
     return s;
 }
 const StartSnapshot startSnapshot = takeStartSnapshot();
@@ -38,7 +38,7 @@ void scribble(GameState& g) {
     g.screen = ScreenTokens;
     g.machinePhase = PhaseSettled;
     g.animating = 1;
-    g.winKind = 2;
+    g.winKind = WinTriple;
     for (int i = 0; i < 3; ++i) {
         g.reelStop[i] = 200 + i;
         g.reelAngle[i] = 300.5f + static_cast<float>(i);
@@ -94,7 +94,7 @@ TEST_F(GameTest, FirstEightSpinsOfAFreshRun) {
                                                       {305, 305, 215},
                                                       {305, 25, 305},
                                                       {25, 215, 135}}};
-    const int winKinds[8] = {0, 1, 2, 1, 1, 1, 1, 0};
+    const WinKind winKinds[8] = {WinNone, WinPair, WinTriple, WinPair, WinPair, WinPair, WinPair, WinNone};
     // One token a spin from 10: a loss, a pair, a triple capped at 10 less the stake...
     const int credits[8] = {9, 8, 9, 8, 7, 6, 5, 4};
     const int tickets[8] = {0, 1, 3, 4, 5, 6, 7, 7};
@@ -120,7 +120,7 @@ struct Payout {
     Request request;
     int betBefore;  // the stake the lever replays
     int credits;
-    int outcome;  // 0 loss, 1 pair, 2 triple: the spin of the fresh run it plays
+    WinKind outcome;  // the spin of the fresh run it plays: the first a loss, the second a pair, the third a triple
     int creditsAfter;
     int ticketsWon;
 };
@@ -166,22 +166,22 @@ TEST_P(PayoutTest, PaysByStakeAndOutcome) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StakeZero, PayoutTest,
-                         ::testing::Values(Payout{Request::Lever, 0, 10, 0, 10, 0},
-                                           Payout{Request::Lever, 0, 10, 1, 10, 0},
-                                           Payout{Request::Lever, 0, 13, 2, 10, 0},  // bought above the cap
-                                           Payout{Request::Lever, 0, 0, 0, 0, 0}));
+                         ::testing::Values(Payout{Request::Lever, 0, 10, WinNone, 10, 0},
+                                           Payout{Request::Lever, 0, 10, WinPair, 10, 0},
+                                           Payout{Request::Lever, 0, 13, WinTriple, 10, 0},  // bought above the cap
+                                           Payout{Request::Lever, 0, 0, WinNone, 0, 0}));
 INSTANTIATE_TEST_SUITE_P(
     StakeOne, PayoutTest,
-    ::testing::Values(Payout{Request::BetOne, 0, 10, 0, 9, 0}, Payout{Request::BetOne, 5, 10, 1, 9, 1},
-                      Payout{Request::BetOne, 0, 1, 2, 2, 2}, Payout{Request::BetOne, 0, 8, 2, 9, 2},
-                      Payout{Request::BetOne, 0, 9, 2, 9, 2},
-                      Payout{Request::BetOne, 0, 15, 2, 9, 2},  // less than a loss leaves
-                      Payout{Request::BetOne, 0, 15, 0, 14, 0}, Payout{Request::Lever, 1, 1, 0, 0, 0}));
+    ::testing::Values(Payout{Request::BetOne, 0, 10, WinNone, 9, 0}, Payout{Request::BetOne, 5, 10, WinPair, 9, 1},
+                      Payout{Request::BetOne, 0, 1, WinTriple, 2, 2}, Payout{Request::BetOne, 0, 8, WinTriple, 9, 2},
+                      Payout{Request::BetOne, 0, 9, WinTriple, 9, 2},
+                      Payout{Request::BetOne, 0, 15, WinTriple, 9, 2},  // less than a loss leaves
+                      Payout{Request::BetOne, 0, 15, WinNone, 14, 0}, Payout{Request::Lever, 1, 1, WinNone, 0, 0}));
 INSTANTIATE_TEST_SUITE_P(
     StakeFive, PayoutTest,
-    ::testing::Values(Payout{Request::BetFive, 0, 10, 0, 5, 0}, Payout{Request::BetFive, 1, 10, 1, 5, 5},
-                      Payout{Request::BetFive, 0, 5, 0, 0, 0}, Payout{Request::BetFive, 0, 5, 2, 5, 10},
-                      Payout{Request::BetFive, 0, 12, 2, 5, 10}, Payout{Request::Lever, 5, 5, 1, 0, 5}));
+    ::testing::Values(Payout{Request::BetFive, 0, 10, WinNone, 5, 0}, Payout{Request::BetFive, 1, 10, WinPair, 5, 5},
+                      Payout{Request::BetFive, 0, 5, WinNone, 0, 0}, Payout{Request::BetFive, 0, 5, WinTriple, 5, 10},
+                      Payout{Request::BetFive, 0, 12, WinTriple, 5, 10}, Payout{Request::Lever, 5, 5, WinPair, 0, 5}));
 
 // ---------------------------------------------------------------------------------
 // Guards and token purchase

@@ -12,6 +12,7 @@
 #include "audio/bank.h"
 #include "audio/loudness.h"
 #include "audio/payout.h"
+#include "tests/unit/game_fixture.h"
 
 namespace {
 
@@ -204,16 +205,17 @@ TEST(Mix, EverythingThatCanCoincideStaysBelowTheCeiling) {
         ringing = std::max(ringing, loudestOf({{envelopeOf(SoundKnockRight), 0.0},
                                                {steady(peakOf(SoundRunRight), Slack), 0.0},
                                                {envelopeOf(result), ResultDelaySteps * Step}}));
-        // The result still rings when the winnings land, 432 - 258 steps after its cue.
-        ringing = std::max(ringing, loudestOf({{envelopeOf(result), 0.0}, {payoutEnvelope, (432 - 258) * Step}}));
+        // The result still rings when the winnings land, at the animation's end.
+        const int resultToPayout = Spin.ends - Spin.reelLands[2] - ResultDelaySteps;
+        ringing = std::max(ringing, loudestOf({{envelopeOf(result), 0.0}, {payoutEnvelope, resultToPayout * Step}}));
     }
     float machine = ringing;
     for (Sound knock : {SoundKnockLeft, SoundKnockCentre})
         machine = std::max(machine, loudestOf({{envelopeOf(knock), 0.0}, {runs, 0.0}}));
     machine = std::max(machine, loudestOf({{envelopeOf(SoundTooth), 30 * Step},
                                            {envelopeOf(SoundTooth), 33 * Step},
-                                           {envelopeOf(SoundClack), 35 * Step},
-                                           {runs, 36 * Step}}));
+                                           {envelopeOf(SoundClack), Spin.fullPull * Step},
+                                           {runs, (Spin.fullPull + 1) * Step}}));
     const float buzz = peakOf(SoundBuzz);
     const float elsewhere = std::max(peakOf(SoundCoin), peakOf(SoundBounce));
     std::printf(

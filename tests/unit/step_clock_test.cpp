@@ -35,7 +35,7 @@ struct Loop {
     }
 };
 
-// Steps a spin has taken, read from its marquee during its first turn (steps 1 to 180).
+// Steps a spin has taken, read from its marquee during its first turn.
 int stepsOfFirstTurn() { return static_cast<int>(-game.marqueeAngle / 2.0f); }
 
 // Steps due by the clock `sinceFirst` ms after the first step, the first included.
@@ -68,21 +68,24 @@ TEST_F(GameTest, AtAnyFrameRateStepsFallDueByTheClockAndTheSpinLastsAsLong) {
         frames = fakeglut::windowRedisplays();
         EXPECT_EQ(earlySteps, 0);
         EXPECT_EQ(lateSteps, 0);
-        // The first step one period after the press; the right reel lands at step 252,
-        // the spin ends at step 432, each late by no more than the frame before it
-        // (and the loop's turn after it).
+        // The first step one period after the press; the right reel lands and the spin
+        // ends at their steps of the clock, each late by no more than the frame before
+        // it (and the loop's turn after it).
+        const int landing = Spin.reelLands[2] - 1;  // steps after the first
+        const int end = Spin.ends - 1;
         EXPECT_EQ(firstStep, Period);
-        EXPECT_GE(landed - firstStep, std::ceil(251 * StepMs));
-        EXPECT_LE(landed - firstStep, std::ceil(251 * StepMs) + frameMs + 1);
-        EXPECT_GE(ended - firstStep, std::ceil(431 * StepMs));
-        EXPECT_LE(ended - firstStep, std::ceil(431 * StepMs) + frameMs + 1);
+        EXPECT_GE(landed - firstStep, std::ceil(landing * StepMs));
+        EXPECT_LE(landed - firstStep, std::ceil(landing * StepMs) + frameMs + 1);
+        EXPECT_GE(ended - firstStep, std::ceil(end * StepMs));
+        EXPECT_LE(ended - firstStep, std::ceil(end * StepMs) + frameMs + 1);
         EXPECT_EQ(game.machinePhase, PhaseSettled);
-        // At most a frame a step; with slow frames, a frame for several.
-        EXPECT_LE(frames, 431);
+        // At most a frame a step, the last (which only ends a loss) none; with slow
+        // frames, a frame for several.
+        EXPECT_LE(frames, Spin.ends - 1);
         if (frameMs + 1 < StepMs) {
-            EXPECT_EQ(frames, 431);
+            EXPECT_EQ(frames, Spin.ends - 1);
         }
-        EXPECT_LE(frames, static_cast<int>((431 * StepMs + 100) / static_cast<double>(frameMs + 1)) + 1);
+        EXPECT_LE(frames, static_cast<int>((end * StepMs + 100) / static_cast<double>(frameMs + 1)) + 1);
         EXPECT_EQ(fakeglut::lastRedisplayWindow(), 4);
     }
 }
@@ -134,7 +137,7 @@ TEST_F(GameTest, WhereNothingDrawnMovesNoStepAndNoFrameIsTaken) {
     ASSERT_EQ(game.animating, 0);
     const GameState settled = game;
     const int framesOfTheSpin = fakeglut::windowRedisplays();
-    EXPECT_EQ(framesOfTheSpin, 431);  // the step that ends a loss changes nothing drawn
+    EXPECT_EQ(framesOfTheSpin, Spin.ends - 1);  // the step that ends a loss changes nothing drawn
 
     const int calls = loop.idleCalls;
     onKeyboard('s', 0, 0);
@@ -171,8 +174,8 @@ TEST_F(GameTest, TheStepThatEndsAWinningSpinAsksForAFrame) {
     loop.run(8000);
     EXPECT_EQ(game.tickets, 1);
     EXPECT_EQ(game.shownTickets, 0);  // no frame was drawn here to copy it
-    EXPECT_EQ(frameAtEnd, 432);
-    EXPECT_EQ(fakeglut::windowRedisplays(), 432);
+    EXPECT_EQ(frameAtEnd, Spin.ends);
+    EXPECT_EQ(fakeglut::windowRedisplays(), Spin.ends);
 }
 
 // S pressed at any moment around the end of a winner's spin: as the last steps run, as

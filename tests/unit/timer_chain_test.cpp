@@ -138,7 +138,7 @@ TEST_F(GameTest, IdleCallbackFollowsTheAnimationWithinTwoPeriods) {
         loop.request([] { betOne(); });
         loop.run(Period * 3 + offset);
         loop.request([] { pullLever(); });  // mid-animation: restarts the timeline
-        loop.run(Period * 46);              // ends (432 steps, 3.6 s), and the idle callback goes
+        loop.run(Period * 46);              // ends (3.6 s of steps), and the idle callback goes
         loop.request([] { onKeyboard('s', 0, 0); });
         loop.run(Period * 2 + offset);
         loop.request([] { onKeyboard('t', 0, 0); });
