@@ -225,8 +225,8 @@ def main():
     parser.add_argument("stages", nargs="+", metavar="[NAME=]STAGE")
     args = parser.parse_args()
     builds = []
-    for spec in args.stages:
-        name, _, path = spec.rpartition("=")
+    for given in args.stages:
+        name, _, path = given.rpartition("=")
         path = os.path.abspath(path)
         if not os.path.isfile(os.path.join(path, "slot-machine")):
             sys.exit(f"presented.py: no slot-machine in {path}")
